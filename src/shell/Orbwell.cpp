@@ -5,6 +5,8 @@
 #include "shell/Parent.h"
 #include "shell/QuitSignals.h"
 #include "shell/Settings.h"
+#include "shell/PublisherPages.h"
+#include "webview/WVAppScheme.h"
 #include "webview/WVLoader.h"
 
 #include <QApplication>
@@ -36,6 +38,7 @@ int RunOrbwell(int argc, char *argv[])
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    TWVAppScheme::Register(TPublisherPages::Scheme);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orbwell"));
     QApplication::setApplicationDisplayName(QStringLiteral("Orbwell"));
@@ -45,6 +48,8 @@ int RunOrbwell(int argc, char *argv[])
     GlobalWebView2Loader = new TWVLoader();
     GlobalWebView2Loader->Config.UserDataFolder = TDataFolder::PathOf(QStringLiteral("Orbwell Cache"));
     GlobalWebView2Loader->Config.AreBrowserExtensionsEnabled = true;
+    QObject::connect(GlobalWebView2Loader, &TWVLoader::OnGetCustomSchemes, GlobalWebView2Loader,
+                     [](QStringList *schemes) { schemes->append(TPublisherPages::Scheme); });
     ApplyEngineSettings(GlobalWebView2Loader->Config, TIniFile(TDataFolder::PathOf(QStringLiteral("Settings.ini"))));
     GlobalWebView2Loader->StartWebView2();
 

@@ -1,5 +1,7 @@
 #include "webview/WVLoader.h"
 
+#include "webview/WVAppScheme.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -44,6 +46,8 @@ QWebEngineProfile *TWVLoader::PrivateEnvironment()
         return nullptr;
     if (!FPrivateProfile) {
         FPrivateProfile = new QWebEngineProfile(this); // no storage name: off the record
+        for (const QString &scheme : std::as_const(FCustomSchemes))
+            TWVAppScheme::Install(FPrivateProfile, scheme);
         if (!Config.Language.isEmpty())
             FPrivateProfile->setHttpAcceptLanguage(Config.Language);
     }
@@ -202,9 +206,8 @@ bool TWVLoader::CreateEnvironment()
 {
     if (FStatus != wvlsImported || FEnvironmentRequested || FProfile)
         return false;
-    QStringList schemes;
-    Q_EMIT OnGetCustomSchemes(&schemes);
-    Q_UNUSED(schemes) // schemes are registered by their owners before the application object exists
+    FCustomSchemes.clear();
+    Q_EMIT OnGetCustomSchemes(&FCustomSchemes);
 
     const QString flags = ComposeEngineFlags(Config.CustomCommandLineSwitches(),
                                              qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS"));
@@ -241,6 +244,8 @@ void TWVLoader::EnvironmentCompleted()
     profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
     if (!Config.Language.isEmpty())
         profile->setHttpAcceptLanguage(Config.Language);
+    for (const QString &scheme : std::as_const(FCustomSchemes))
+        TWVAppScheme::Install(profile, scheme);
     FProfile = profile;
     FStatus = wvlsInitialized;
     Q_EMIT OnEnvironmentCreated(this);

@@ -62,6 +62,8 @@ public:
 Q_SIGNALS:
     void OnEnvironmentCreated(QObject *sender);
     void OnInitializationError(QObject *sender);
+    // Asked once, when the environment is requested: the program's own schemes (registered before the
+    // application object with TWVAppScheme::Register) to serve in every profile.
     void OnGetCustomSchemes(QStringList *schemes);
 
 private:
@@ -78,6 +80,7 @@ private:
     QStringList FErrorLog;
     qint64 FErrorCode = 0;
     bool FEnvironmentRequested = false;
+    QStringList FCustomSchemes;
     QPointer<QWebEngineProfile> FProfile;
     QPointer<QWebEngineProfile> FPrivateProfile;
 };
