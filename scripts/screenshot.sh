@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Starts the built browser under Xvfb in a throw-away folder, waits, saves a screenshot of the screen.
+# Usage: scripts/screenshot.sh OUT.png [SECONDS] [browser arguments...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$(realpath -m "${1:?output png}"); shift
+wait=${1:-8}; shift || true
+command -v import >/dev/null || { apt-get install -y -qq imagemagick >/dev/null; }
+dir=$(mktemp -d)
+cp "$root/build/bin/orbwell" "$dir/"
+cp "$root"/build/bin/*.txt "$dir/" 2>/dev/null || true
+cd "$dir"
+xvfb-run -a -s "-screen 0 1366x768x24" bash -c "./orbwell $* & pid=\$!; sleep $wait; import -window root '$out'; kill \$pid; wait \$pid" || true
+rm -rf "$dir"
+echo "$out"

@@ -1,0 +1,3 @@
+#include "webview/WVBrowser.h"
+
+TWVBrowser::TWVBrowser(QObject *owner) : TWVBrowserBase(owner) {}

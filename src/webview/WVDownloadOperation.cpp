@@ -1,0 +1,90 @@
+#include "webview/WVDownloadOperation.h"
+
+#include "webview/WVTypes.h"
+
+#include <QDir>
+#include <QWebEngineDownloadRequest>
+
+TWVDownloadOperation::TWVDownloadOperation(QWebEngineDownloadRequest *request, qint32 id, QObject *owner)
+    : QObject(owner), FRequest(request), FId(id)
+{
+    connect(request, &QWebEngineDownloadRequest::stateChanged, this, [this] {
+        // The engine also reports the request state before acceptance; owners see each state once.
+        const int state = State();
+        if (state < 0 || state == FLastState)
+            return;
+        FLastState = state;
+        Q_EMIT OnStateChanged(this, FId);
+    });
+    connect(request, &QWebEngineDownloadRequest::receivedBytesChanged, this,
+            [this] { Q_EMIT OnBytesReceivedChanged(this, FId); });
+}
+
+int TWVDownloadOperation::State() const
+{
+    if (!FRequest)
+        return wvdsInterrupted;
+    switch (FRequest->state()) {
+    case QWebEngineDownloadRequest::DownloadInProgress:
+        return wvdsInProgress;
+    case QWebEngineDownloadRequest::DownloadCompleted:
+        return wvdsCompleted;
+    case QWebEngineDownloadRequest::DownloadCancelled:
+    case QWebEngineDownloadRequest::DownloadInterrupted:
+        return wvdsInterrupted;
+    case QWebEngineDownloadRequest::DownloadRequested:
+        break;
+    }
+    return -1;
+}
+
+QUrl TWVDownloadOperation::Uri() const
+{
+    return FRequest ? FRequest->url() : QUrl();
+}
+
+QString TWVDownloadOperation::ResultFilePath() const
+{
+    if (!FRequest)
+        return {};
+    return QDir(FRequest->downloadDirectory()).filePath(FRequest->downloadFileName());
+}
+
+qint64 TWVDownloadOperation::BytesReceived() const
+{
+    return FRequest ? FRequest->receivedBytes() : 0;
+}
+
+qint64 TWVDownloadOperation::TotalBytesToReceive() const
+{
+    return FRequest ? FRequest->totalBytes() : -1;
+}
+
+QString TWVDownloadOperation::InterruptReason() const
+{
+    return FRequest ? FRequest->interruptReasonString() : QString();
+}
+
+bool TWVDownloadOperation::Cancel()
+{
+    if (!FRequest || FRequest->isFinished())
+        return false;
+    FRequest->cancel();
+    return true;
+}
+
+bool TWVDownloadOperation::Pause()
+{
+    if (!FRequest || FRequest->isFinished() || FRequest->isPaused())
+        return false;
+    FRequest->pause();
+    return true;
+}
+
+bool TWVDownloadOperation::Resume()
+{
+    if (!FRequest || !FRequest->isPaused())
+        return false;
+    FRequest->resume();
+    return true;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QUrl>
+
+class QWebEngineDownloadRequest;
+
+// One download a web view started, as its owner follows it. Owned by the browser component that
+// raised the download; an owner that keeps it after the download ends may delete it.
+class TWVDownloadOperation : public QObject
+{
+    Q_OBJECT
+
+public:
+    TWVDownloadOperation(QWebEngineDownloadRequest *request, qint32 id, QObject *owner);
+
+    qint32 Id() const { return FId; }
+    // TWVDownloadState; a download the user or the engine cancelled counts as interrupted.
+    int State() const;
+    QUrl Uri() const;
+    QString ResultFilePath() const;
+    qint64 BytesReceived() const;
+    qint64 TotalBytesToReceive() const;
+    QString InterruptReason() const;
+    bool Cancel();
+    bool Pause();
+    bool Resume();
+
+Q_SIGNALS:
+    void OnStateChanged(TWVDownloadOperation *operation, qint32 id);
+    void OnBytesReceivedChanged(TWVDownloadOperation *operation, qint32 id);
+
+private:
+    QPointer<QWebEngineDownloadRequest> FRequest;
+    qint32 FId;
+    int FLastState = -1;
+};

@@ -1,0 +1,84 @@
+#include "webview/WVProfileData.h"
+
+#include <QDir>
+#include <QUrl>
+#include <QWebEngineCookieStore>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+
+namespace {
+QString OriginListFile(QWebEngineProfile *profile)
+{
+    if (profile->isOffTheRecord() || profile->persistentStoragePath().isEmpty())
+        return {};
+    QDir().mkpath(profile->persistentStoragePath());
+    return QDir(profile->persistentStoragePath()).filePath(QStringLiteral("Orbwell Origins.txt"));
+}
+} // namespace
+
+TWVProfileData::TWVProfileData(QWebEngineProfile *profile)
+    : QObject(profile), FProfile(profile), FOrigins(OriginListFile(profile))
+{
+    QWebEngineCookieStore *store = profile->cookieStore();
+    connect(store, &QWebEngineCookieStore::cookieAdded, this, [this](const QNetworkCookie &cookie) {
+        for (QNetworkCookie &known : FCookies) {
+            if (SameCookie(known, cookie)) {
+                known = cookie;
+                return;
+            }
+        }
+        FCookies.append(cookie);
+    });
+    connect(store, &QWebEngineCookieStore::cookieRemoved, this, [this](const QNetworkCookie &cookie) {
+        FCookies.removeIf([&cookie](const QNetworkCookie &known) { return SameCookie(known, cookie); });
+        Q_EMIT CookieRemoved(cookie);
+    });
+    // The cookies kept from earlier runs arrive through cookieAdded.
+    store->loadAllCookies();
+}
+
+TWVProfileData *TWVProfileData::For(QWebEngineProfile *profile)
+{
+    if (!profile)
+        return nullptr;
+    if (auto *data = profile->findChild<TWVProfileData *>(QString(), Qt::FindDirectChildrenOnly))
+        return data;
+    return new TWVProfileData(profile);
+}
+
+bool TWVProfileData::SameCookie(const QNetworkCookie &a, const QNetworkCookie &b)
+{
+    return a.hasSameIdentifier(b);
+}
+
+QList<QNetworkCookie> TWVProfileData::CookiesFor(const QString &origin) const
+{
+    const QString host = QUrl(origin).host().toLower();
+    QList<QNetworkCookie> result;
+    if (host.isEmpty())
+        return result;
+    for (const QNetworkCookie &cookie : FCookies) {
+        QString domain = cookie.domain().toLower();
+        if (domain.startsWith(QLatin1Char('.')))
+            domain.remove(0, 1);
+        if (!domain.isEmpty() && (host == domain || host.endsWith(QLatin1Char('.') + domain)))
+            result.append(cookie);
+    }
+    return result;
+}
+
+void TWVProfileData::AddPage(QWebEnginePage *page)
+{
+    FPages.removeAll(QPointer<QWebEnginePage>());
+    if (page && !FPages.contains(page))
+        FPages.append(page);
+}
+
+QList<QWebEnginePage *> TWVProfileData::Pages() const
+{
+    QList<QWebEnginePage *> pages;
+    for (const QPointer<QWebEnginePage> &page : FPages)
+        if (page)
+            pages.append(page.data());
+    return pages;
+}
