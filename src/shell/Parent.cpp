@@ -3,7 +3,9 @@
 #include "shell/DataFolder.h"
 #include "shell/PublisherPages.h"
 #include "shell/StartArgument.h"
+#include "webview/WVBrowser.h"
 #include "webview/WVLoader.h"
+#include "webview/WVWindowParent.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -215,10 +217,21 @@ void TfrmParent::newTab()
         return;
     const QString address = startup && !FInitialAddress.isEmpty() ? FInitialAddress : navigateURL;
     startup = false;
-    auto *page = new QWidget(FTabs);
-    page->setProperty("address", address);
-    FTabs->addTab(page, QStringLiteral("Orbwell"));
-    FTabs->setCurrentWidget(page);
+    // A plain view per tab until the full tab frame arrives.
+    auto *host = new TWVWindowParent(FTabs);
+    auto *browser = new TWVBrowser(host);
+    host->SetBrowser(browser);
+    browser->SetDefaultURL(address);
+    browser->SetIsInPrivateModeEnabled(Settings.FPrivateMode);
+    const int index = FTabs->addTab(host, QStringLiteral("Orbwell"));
+    FTabs->setCurrentIndex(index);
+    connect(browser, &TWVBrowser::OnAfterCreated, host, [host] { host->UpdateSize(); host->SetFocus(); });
+    connect(browser, &TWVBrowser::OnDocumentTitleChanged, this, [this, host, browser] {
+        const int i = FTabs->indexOf(host);
+        if (i >= 0)
+            FTabs->setTabText(i, browser->DocumentTitle().left(27));
+    });
+    browser->CreateBrowser(host, true);
 }
 
 void TfrmParent::moveEvent(QMoveEvent *event)
@@ -238,6 +251,9 @@ void TfrmParent::FormClose()
     if (appExit)
         return;
     appExit = true;
+    if (auto *host = qobject_cast<TWVWindowParent *>(FTabs->currentWidget()))
+        if (auto *browser = host->findChild<TWVBrowser *>())
+            browser->Stop();
     try {
         if (Settings.FDeleteHistoryOnClose && FTabs->currentIndex() >= 0 && !isDownloading && clearHistoryOnClose)
             clearHistoryOnClose();
