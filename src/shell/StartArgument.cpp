@@ -8,7 +8,8 @@ QString StartAddressFromArguments(const QStringList &arguments, const QString &c
     if (arguments.size() != 1 || arguments.constFirst().isEmpty())
         return {};
     const QString &arg = arguments.constFirst();
-    if (arg.contains(QLatin1String("http"), Qt::CaseInsensitive))
+    // An address with its own scheme ("file://", the program's own pages) is an address, not a path.
+    if (arg.contains(QLatin1String("http"), Qt::CaseInsensitive) || arg.contains(QLatin1String("://")))
         return arg;
     // Prefixing "file:///" to an absolute Linux path would give four slashes; build a proper file URL,
     // and resolve a relative path against the folder the user started from.

@@ -18,6 +18,7 @@ private Q_SLOTS:
         QTest::newRow("http anywhere") << QStringList{QStringLiteral("/srv/httpdocs/a.html")} << QStringLiteral("/srv/httpdocs/a.html");
         QTest::newRow("absolute path") << QStringList{QStringLiteral("/home/u/docs/a b.pdf")} << QStringLiteral("file:///home/u/docs/a%20b.pdf");
         QTest::newRow("relative path") << QStringList{QStringLiteral("docs/../a.html")} << QStringLiteral("file:///start/a.html");
+        QTest::newRow("own scheme kept") << QStringList{QStringLiteral("orbwell://home/index.html")} << QStringLiteral("orbwell://home/index.html");
         QTest::newRow("two arguments") << QStringList{QStringLiteral("https://a.org"), QStringLiteral("https://b.org")} << QString();
         QTest::newRow("empty argument") << QStringList{QString()} << QString();
     }
