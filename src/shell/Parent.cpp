@@ -1,11 +1,13 @@
 #include "shell/Parent.h"
 
+#include "shell/BrowserTab.h"
 #include "shell/DataFolder.h"
 #include "shell/PublisherPages.h"
 #include "shell/StartArgument.h"
+#include "look/GradientTabBar.h"
+#include "tab/CFrame.h"
 #include "webview/WVBrowser.h"
 #include "webview/WVLoader.h"
-#include "webview/WVWindowParent.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -25,8 +27,9 @@ const QColor ColorLightWindow(0x22, 0x30, 0x39);
 const QColor ColorStartWindow(0x37, 0x4F, 0x60);
 } // namespace
 
-TfrmParent::TfrmParent(const QStringList &arguments, QWidget *parent)
-    : QMainWindow(parent), FIniFile(TDataFolder::PathOf(QStringLiteral("Settings.ini")))
+TfrmParent::TfrmParent(const QStringList &arguments, const QString &settingsFile, QWidget *parent)
+    : QMainWindow(parent),
+      FIniFile(settingsFile.isEmpty() ? TDataFolder::PathOf(QStringLiteral("Settings.ini")) : settingsFile)
 {
     frmParent = this;
     setObjectName(QStringLiteral("frmParent"));
@@ -40,11 +43,7 @@ TfrmParent::TfrmParent(const QStringList &arguments, QWidget *parent)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    FTabs = new QTabWidget(this);
-    FTabs->setObjectName(QStringLiteral("tbcChildrenTabs"));
-    FTabs->setDocumentMode(true);
-    FTabs->tabBar()->setContextMenuPolicy(Qt::CustomContextMenu);
-    setCentralWidget(FTabs);
+    BuildTabStrip();
 
     FInitialAddress = StartAddressFromArguments(arguments, QDir::currentPath());
     BuildMenus();
@@ -96,11 +95,13 @@ QColor TfrmParent::WindowBackground(bool dark)
 
 void TfrmParent::setDarkMode()
 {
-    if (FTabs->currentIndex() < 0)
+    if (ActiveTabIndex() < 0)
         return;
     QPalette pal = palette();
     pal.setColor(QPalette::Window, WindowBackground(Settings.FDarkMode));
     setPalette(pal);
+    if (TBrowserTab *tab = ActiveTab(); tab && tab->Frame())
+        tab->Frame()->ApplyPalette(Settings.FDarkMode);
     Q_EMIT DarkModeChanged(Settings.FDarkMode);
 }
 
@@ -148,13 +149,29 @@ void TfrmParent::BuildMenus()
     QAction *OpenFile1 = popToolbar->addAction(QStringLiteral("Open File..."));
     OpenFile1->setObjectName(QStringLiteral("OpenFile1"));
     connect(popToolbar, &QMenu::aboutToShow, this, [this] { ShowToolbar1->setChecked(FHideToolbar); });
-    connect(FTabs->tabBar(), &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { popToolbar->popup(FTabs->tabBar()->mapToGlobal(pos)); });
+    connect(Refresh1, &QAction::triggered, this, [this] { Refresh1Click(); });
+    connect(NewWindow1, &QAction::triggered, this, [this] { newWindow(); });
+    connect(OpenFile1, &QAction::triggered, this, [this] { OpenFile1Click(); });
+    connect(FlipWindow1, &QAction::triggered, this, [this] { FlipWindow1Click(); });
+    connect(StepToNextWindow1, &QAction::triggered, this, [this] { StepToNextWindow1Click(); });
+    FTabs->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(FTabs, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { popToolbar->popup(FTabs->mapToGlobal(pos)); });
 }
 
 void TfrmParent::ShowToolbar1Click()
 {
     FHideToolbar = !FHideToolbar;
+    TBrowserTab *tab = ActiveTab();
+    if (!tab || !tab->Frame())
+        return;
+    if (FHideToolbar) {
+        tab->Frame()->Panel1->hide();
+    } else {
+        ShowTabCloseButtonOnHotTab();
+        tab->Frame()->Panel1->show();
+    }
+    FocusActiveWebView();
 }
 
 void TfrmParent::CloseAllWindows1Click()
@@ -179,8 +196,8 @@ void TfrmParent::FormShow()
         QTimer::singleShot(0, this, [this] { ShowEngineErrors(); });
         return;
     }
-    if (GlobalWebView2Loader->Initialized() && startup && FTabs->count() == 0)
-        createFrame();
+    if (GlobalWebView2Loader->Initialized())
+        RequestFirstTab();
 }
 
 void TfrmParent::ShowEngineErrors()
@@ -201,42 +218,25 @@ void TfrmParent::GlobalWebView2Loader_OnEnvironmentCreated()
 void TfrmParent::WVInitializedMsg()
 {
     // The engine may answer after the window is shown; the first tab then waits for this moment.
-    if (isVisible() && startup && FTabs->count() == 0 && !appExit)
-        createFrame();
+    if (isVisible())
+        RequestFirstTab();
 }
 
-void TfrmParent::createFrame()
+void TfrmParent::RequestFirstTab()
 {
-    // A request, not the tab itself: the tab is made once the current handler has returned.
-    QMetaObject::invokeMethod(this, &TfrmParent::newTab, Qt::QueuedConnection);
-}
-
-void TfrmParent::newTab()
-{
-    if (appExit)
+    // Show and the engine's answer may both arrive before the queued tab exists: ask once.
+    if (FFirstTabRequested || !startup || appExit)
         return;
-    const QString address = startup && !FInitialAddress.isEmpty() ? FInitialAddress : navigateURL;
-    startup = false;
-    // A plain view per tab until the full tab frame arrives.
-    auto *host = new TWVWindowParent(FTabs);
-    auto *browser = new TWVBrowser(host);
-    host->SetBrowser(browser);
-    browser->SetDefaultURL(address);
-    browser->SetIsInPrivateModeEnabled(Settings.FPrivateMode);
-    const int index = FTabs->addTab(host, QStringLiteral("Orbwell"));
-    FTabs->setCurrentIndex(index);
-    connect(browser, &TWVBrowser::OnAfterCreated, host, [host] { host->UpdateSize(); host->SetFocus(); });
-    connect(browser, &TWVBrowser::OnDocumentTitleChanged, this, [this, host, browser] {
-        const int i = FTabs->indexOf(host);
-        if (i >= 0)
-            FTabs->setTabText(i, browser->DocumentTitle().left(27));
-    });
-    browser->CreateBrowser(host, true);
+    FFirstTabRequested = true;
+    createFrame();
 }
 
 void TfrmParent::moveEvent(QMoveEvent *event)
 {
     QMainWindow::moveEvent(event);
+    for (int i = 0; i < TabCount(); ++i)
+        if (TBrowserTab *tab = TabAt(i))
+            tab->NotifyParentWindowPositionChanged();
     Q_EMIT ParentWindowPositionChanged();
 }
 
@@ -251,11 +251,10 @@ void TfrmParent::FormClose()
     if (appExit)
         return;
     appExit = true;
-    if (auto *host = qobject_cast<TWVWindowParent *>(FTabs->currentWidget()))
-        if (auto *browser = host->findChild<TWVBrowser *>())
-            browser->Stop();
+    if (TBrowserTab *tab = ActiveTab(); tab && tab->OrbwellBrowser())
+        tab->OrbwellBrowser()->Stop();
     try {
-        if (Settings.FDeleteHistoryOnClose && FTabs->currentIndex() >= 0 && !isDownloading && clearHistoryOnClose)
+        if (Settings.FDeleteHistoryOnClose && ActiveTab() && !isDownloading && clearHistoryOnClose)
             clearHistoryOnClose();
     } catch (...) {
     }

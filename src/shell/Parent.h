@@ -4,13 +4,19 @@
 #include "shell/Settings.h"
 
 #include <QMainWindow>
+#include <QIcon>
 #include <QStringList>
 #include <functional>
 
 class QAction;
+class QTimer;
 class QMenu;
 class QMenuBar;
-class QTabWidget;
+class QPushButton;
+class QStackedWidget;
+class TBrowserTab;
+class TGradientTabBar;
+class TWVNewWindowRequest;
 
 // The main window: the hub every tab and dialog reaches through frmParent.
 class TfrmParent : public QMainWindow
@@ -19,7 +25,8 @@ class TfrmParent : public QMainWindow
 
 public:
     // arguments: the command line without the program name.
-    explicit TfrmParent(const QStringList &arguments, QWidget *parent = nullptr);
+    // settingsFile: empty for "Settings.ini" in the data folder.
+    explicit TfrmParent(const QStringList &arguments, const QString &settingsFile = QString(), QWidget *parent = nullptr);
     ~TfrmParent() override;
 
     TSettings Settings;
@@ -56,8 +63,40 @@ public:
     // Writes one key; on failure shows "Unable to write to <file>." and returns false.
     bool WriteSetting(const QString &section, const QString &key, bool value);
 
+    // Tabs.
     void createFrame();
-    QTabWidget *tbcChildrenTabs() const { return FTabs; }
+    void CreateNewTab(TWVNewWindowRequest *args);
+    quint32 GetNextTabID() { return ++FLastTabID; }
+    void closeTab(int tabCloseIndex);
+    void closeAllTabs();
+    void newWindow();
+    void Refresh1Click();
+    void OpenFile1Click();
+    void LoadFromFileAsFileURI(const QString &fileName);
+    void FlipWindow1Click();
+    void StepToNextWindow1Click();
+    void ShowTabCloseButtonOnHotTab();
+    void tbcChildrenTabsDragDrop(const QPoint &pos);
+    // The user picked a tab on the strip (not a selection made by code).
+    void SelectTabByUser(int index);
+    // Selecting from code only changes the visible page.
+    void SelectTab(int index);
+
+    TGradientTabBar *tbcChildrenTabs() const { return FTabs; }
+    int TabCount() const;
+    int ActiveTabIndex() const;
+    TBrowserTab *TabAt(int index) const;
+    TBrowserTab *ActiveTab() const { return TabAt(ActiveTabIndex()); }
+    int IndexOfTab(const TBrowserTab *tab) const;
+    // Frees a tab with its frame and web view, without the closing rules of closeTab.
+    void RemoveTab(int index);
+
+    // Tab icons: 0 is the default page icon; later indexes are added at run time.
+    QList<QIcon> ImageList1;
+    int AddTabIcon(const QIcon &icon);
+
+    QPushButton *btnTabClose = nullptr;
+    QPushButton *btnHome = nullptr;
 
     // Set by the clearing feature: clears the selected kinds through the active tab at exit.
     std::function<void()> clearHistoryOnClose;
@@ -88,10 +127,20 @@ private:
     void ShowToolbar1Click();
     void CloseAllWindows1Click();
     void newTab();
+    TBrowserTab *AddTab(int index);
+    void tbcChildrenTabsChange();
+    void FocusActiveWebView();
+    void BuildTabStrip();
+    void RequestFirstTab();
 
     TIniFile FIniFile;
     QString FInitialAddress;
-    QTabWidget *FTabs = nullptr;
+    TGradientTabBar *FTabs = nullptr;
+    QStackedWidget *FPages = nullptr;
+    QTimer *tmrMouseDown = nullptr;
+    int FOldHotTab = -2;
+    bool FSelectingByCode = false;
+    bool FFirstTabRequested = false;
     QMenuBar *MainMenu1 = nullptr;
     QMenu *popToolbar = nullptr;
     QAction *ShowToolbar1 = nullptr;
