@@ -40,49 +40,66 @@ struct THugePageAllocator
 class TUrlMatcher
 {
 public:
-    TUrlMatcher();
-    explicit TUrlMatcher(const QStringList &entries);
+    // Memory for the rows of complete moves (see below) unless a build asks for other.
+    static constexpr qsizetype DefaultRowBytes = 8 * 1024 * 1024;
 
-    void Rebuild(const QStringList &entries);
+    TUrlMatcher();
+    explicit TUrlMatcher(const QStringList &entries, qsizetype rowBytes = DefaultRowBytes);
+
+    // rowBytes trades memory for speed; the answers are the same whatever it is.
+    void Rebuild(const QStringList &entries, qsizetype rowBytes = DefaultRowBytes);
     bool Matches(const QString &url) const;
 
-    // Distinct non-empty upper-cased entries that can decide a match (an entry that has another
-    // entry as its prefix never needs to be looked for separately).
+    // Distinct non-empty upper-cased entries that can decide a match: an entry that contains another
+    // entry is never looked for, since any URL holding it holds the other one too.
     qsizetype PatternCount() const { return FPatternCount; }
-    qsizetype StateCount() const { return qsizetype(FStates.size()); }
+    // States the automaton keeps (those a match can still pass through), and how many have rows.
+    qsizetype StateCount() const { return FStateCount; }
+    qsizetype RowCount() const { return qsizetype(FRowNode.size()); }
     // Bytes held by the automaton.
     qsizetype MemoryUsage() const;
 
 private:
-    // A state of the automaton. States are numbered depth-first, so a state's first child is the
-    // next state and a chain of single children lies side by side in memory: most steps through a
-    // long entry read the neighbouring record.
-    struct TState
-    {
-        quint32 Link = 0;  // Count >= 2: first of its edges in FEdgeChar/FEdgeTarget; Dense: its row
-        quint32 Fail = 0;  // failure state; MatchBit: reaching this state means an entry was found
-        char16_t Via = 0;  // the character that leads into this state
-        quint16 Count = 0; // children; Dense for a state with a row of complete moves
-    };
-    static constexpr quint32 MatchBit = 0x80000000u;
-    static constexpr quint16 Dense = 0xFFFF;
+    // Only a yes or no is wanted, so every state where an entry ends (or that has one as a suffix) is
+    // the same final answer: moves into it give the reference Match, and nothing beyond it is kept.
+    //
+    // A state is named by a reference. Below FDenseLimit it is the offset of the state's row in
+    // FDense: its complete moves on every ASCII character class, one read per step. Rows go to the
+    // states where a URL spends most of its steps: breadth first, those a few characters deep and
+    // deeper ones that several entries share. Any other reference is FDenseLimit plus the offset of
+    // the state's node in FNodes (in UTF-16 units):
+    //   failure reference (2 units), child count (1 unit), the children's characters in order,
+    //   padding to an even offset, then the children's references (2 units each);
+    // or, for the states along the rest of a single entry, a chain of links that follow each other:
+    //   failure reference (2 units), a mark in place of the count, and the one child's character.
+    // A state with a row has a node too, listing only its children beyond ASCII. Nodes lie in
+    // breadth-first order, so the shallow ones that matching visits most share few cache lines.
 
-    quint32 ClassOf(char16_t c) const;
-    // The automaton's move from state on c of class cls (not 0).
-    quint32 Step(quint32 state, char16_t c, quint32 cls) const;
-    bool MatchesUpper(const char16_t *text, qsizetype length) const;
+    // URLs from this length on are walked in halves (see MatchesInHalves), the first walk comparing
+    // its states with the second's over at most SyncWindow characters.
+    static constexpr qsizetype SplitFrom = 24;
+    static constexpr qsizetype SyncWindow = 64;
 
-    std::vector<TState, THugePageAllocator<TState>> FStates;
-    // Children of states with two or more, sorted by character.
-    std::vector<char16_t, THugePageAllocator<char16_t>> FEdgeChar;
-    std::vector<quint32, THugePageAllocator<quint32>> FEdgeTarget;
-    // Complete moves of the shallowest states (the ones a URL passes through most), one row of
-    // FClasses cells each, so such a move costs one table read.
+    // The move from ref on upper (an upper-cased character), following failure references.
+    quint32 Step(quint32 ref, char16_t upper) const;
+    // The same for an ASCII character in either case, and its parts off the rows and beyond ASCII.
+    quint32 AsciiStep(quint32 ref, char16_t c) const;
+    quint32 SparseStep(quint32 ref, char16_t upper, quint32 cls) const;
+    quint32 WideStep(quint32 ref, char16_t upper) const;
+    const char16_t *NodeOf(quint32 ref) const;
+    // Matches for an all-ASCII text, walked as two halves at once.
+    bool MatchesInHalves(const char16_t *text, qsizetype length) const;
+    // Matches carried on from ref at from in an upper-cased URL.
+    bool MatchesUpperFrom(const QString &upper, qsizetype from, quint32 ref) const;
+
     std::vector<quint32, THugePageAllocator<quint32>> FDense;
+    std::vector<char16_t, THugePageAllocator<char16_t>> FNodes;
+    std::vector<quint32> FRowNode; // node of each state with a row
+    quint32 FDenseLimit = 0;
     quint32 FClasses = 1;
-    // Character classes: 0 for a character no entry contains (it always leads back to the start).
-    std::array<quint16, 128> FAsciiClass{};
-    std::vector<char16_t> FWideChars; // sorted; class = FFirstWideClass + index
-    quint32 FFirstWideClass = 1;
+    // Class of each ASCII character's upper case; 0 for one no entry contains (back to the start).
+    std::array<quint8, 128> FAsciiClass{};
+    std::vector<char16_t> FWideChars; // sorted: the characters beyond ASCII that entries contain
     qsizetype FPatternCount = 0;
+    qsizetype FStateCount = 0;
 };

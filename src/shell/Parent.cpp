@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -60,6 +62,41 @@ void TfrmParent::FormCreate()
 {
     readIniFile();
     navigateURL = getHomePage();
+    FAdBlockLists = std::make_unique<TAdBlockLists>(QFileInfo(FIniFile.FileName()).absolutePath());
+    getAdBlockList();
+    getAdBlockWhitelist();
+}
+
+namespace {
+// A data folder outside the program's own folder starts with the lists the program ships.
+void CopyShippedList(const QString &target)
+{
+    const QString shipped = QDir(QCoreApplication::applicationDirPath()).filePath(QFileInfo(target).fileName());
+    if (!QFileInfo::exists(target) && QFileInfo::exists(shipped) && QFileInfo(shipped) != QFileInfo(target)) {
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::copy(shipped, target);
+    }
+}
+} // namespace
+
+void TfrmParent::getAdBlockList()
+{
+    CopyShippedList(FAdBlockLists->BlockListPath());
+    const TListFileResult result = FAdBlockLists->getAdBlockList();
+    if (result.Status == TListFileStatus::Missing)
+        Settings.FAdBlocker = false; // for this run only; the settings file keeps its value
+    else if (result.Status == TListFileStatus::Failed)
+        QMessageBox::critical(this, windowTitle(), result.ErrorText);
+}
+
+void TfrmParent::getAdBlockWhitelist()
+{
+    CopyShippedList(FAdBlockLists->WhitelistPath());
+    const TListFileResult result = FAdBlockLists->getAdBlockWhitelist();
+    if (result.Status == TListFileStatus::Missing)
+        Settings.FAdBlocker = false;
+    else if (result.Status == TListFileStatus::Failed)
+        QMessageBox::critical(this, windowTitle(), result.ErrorText);
 }
 
 QString TfrmParent::getDefaultPath()
@@ -258,6 +295,5 @@ void TfrmParent::FormClose()
             clearHistoryOnClose();
     } catch (...) {
     }
-    adBlockList.clear();
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }

@@ -2,11 +2,13 @@
 
 #include "shell/IniFile.h"
 #include "shell/Settings.h"
+#include "blocking/AdBlockLists.h"
 
 #include <QMainWindow>
 #include <QIcon>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QTimer;
@@ -45,13 +47,16 @@ public:
     bool refreshRestart = false;
     bool showDummyPage = false;
     bool newWindowRequested = false;
+    qint32 tabIndex = 0;
     bool showPanelAdUrls = false;
     bool isContextMenuEnabledParent = false;
     bool isRemovingExtension = false;
     bool FHideToolbar = false;
     bool FGoBigScreen = false;
-    QStringList adBlockList;
-    QStringList adBlockWhitelist;
+    // The block list and whitelist every tab consults.
+    TAdBlockLists &AdBlockLists() { return *FAdBlockLists; }
+    void getAdBlockList();
+    void getAdBlockWhitelist();
 
     // The address the first tab opens instead of navigateURL; empty without a usable argument.
     QString InitialAddress() const { return FInitialAddress; }
@@ -134,6 +139,7 @@ private:
     void RequestFirstTab();
 
     TIniFile FIniFile;
+    std::unique_ptr<TAdBlockLists> FAdBlockLists;
     QString FInitialAddress;
     TGradientTabBar *FTabs = nullptr;
     QStackedWidget *FPages = nullptr;

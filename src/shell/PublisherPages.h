@@ -23,3 +23,19 @@ inline const QString InterludePage = QStringLiteral("orbwell://home/interlude.ht
 QString HomePageFor(qint64 index);
 
 } // namespace TPublisherPages
+
+namespace TPublisherPages {
+
+// The search engine behind the search page: its result addresses carry this fragment.
+inline const QString SearchResultsFragment = QStringLiteral("duckduckgo.com/?q=");
+// The query that marks the publisher's donation page.
+inline const QString DonationQuery = QStringLiteral("donate.html?button=orbwell");
+// The media player's generated page.
+inline const QString MediaPlayerPageName = QStringLiteral("BrightfoldMediaPlayer.htm");
+// The program's own pages where the engine has none of its own.
+inline const QString DownloadsPage = QStringLiteral("orbwell://downloads/all");
+inline const QString HistoryPage = QStringLiteral("orbwell://history/all");
+inline const QString PasswordsPage = QStringLiteral("orbwell://wallet/passwords");
+inline const QString FlagsPage = QStringLiteral("orbwell://flags/");
+
+} // namespace TPublisherPages

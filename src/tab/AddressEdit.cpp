@@ -1,6 +1,11 @@
 #include "tab/AddressEdit.h"
 
+#include "tab/AddressRules.h"
+
+#include <QCoreApplication>
+#include <QInputMethodEvent>
 #include <QPainterPath>
+#include <QTextCharFormat>
 #include <QRegion>
 
 TAddressEdit::TAddressEdit(QWidget *parent) : QLineEdit(parent)
@@ -13,6 +18,35 @@ TAddressEdit::TAddressEdit(QWidget *parent) : QLineEdit(parent)
     setFont(f);
     setTextMargins(12, 0, 12, 0);
     SetDark(false);
+    connect(this, &QLineEdit::textChanged, this, [this] { ColourPrefix(); });
+    connect(this, &QLineEdit::cursorPositionChanged, this, [this] { ColourPrefix(); });
+}
+
+void TAddressEdit::ColourPrefix()
+{
+    if (FColouring)
+        return;
+    FColouring = true;
+    // The line edit keeps text formats in its layout; they arrive like an input method's, relative
+    // to the caret.
+    QList<QInputMethodEvent::Attribute> formats;
+    const QString t = text();
+    const int coloured = TAddressRules::ColouredPrefixLength(t);
+    for (int i = 0; i < coloured; ++i) {
+        QTextCharFormat f;
+        f.setForeground(QColor(QRgb(TAddressRules::CharacterColour(t, i + 1))));
+        formats.append(QInputMethodEvent::Attribute(QInputMethodEvent::TextFormat, i - cursorPosition(), 1, f));
+    }
+    QInputMethodEvent event(QString(), formats);
+    QCoreApplication::sendEvent(this, &event);
+    FColouring = false;
+}
+
+void TAddressEdit::SetItalic(bool italic)
+{
+    QFont f = font();
+    f.setItalic(italic);
+    setFont(f);
 }
 
 void TAddressEdit::SetDark(bool dark)
@@ -55,4 +89,11 @@ void TAddressEdit::focusInEvent(QFocusEvent *event)
     // The text is not selected on entry: keep the caret where the user clicked.
     QLineEdit::focusInEvent(event);
     deselect();
+    SetItalic(false);
+}
+
+void TAddressEdit::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    SetItalic(true);
 }

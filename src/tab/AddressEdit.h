@@ -19,7 +19,13 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // Colours the scheme at the start of the text (secure green, plain red, local blue).
+    void ColourPrefix();
+    void SetItalic(bool italic);
+
     int FRoundedWidth = -1;
+    bool FColouring = false;
 };

@@ -44,6 +44,9 @@ TFrameChild::TFrameChild(QWidget *owner) : QWidget(owner)
     layout->addWidget(Panel1);
     layout->addWidget(FBody, 1);
 
+    BuildEditMenu();
+    BuildClearingMenus();
+
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(50);
@@ -169,10 +172,12 @@ void TFrameChild::BuildBody()
     Panel5->setObjectName(QStringLiteral("Panel5"));
     paintPanel(Panel5, QColor(0x22, 0x30, 0x39));
     auto *buttons = new QHBoxLayout(Panel5);
-    btnClearAdList = new QPushButton(QStringLiteral("Clear List"), Panel5);
-    btnHideAdList = new QPushButton(QStringLiteral("Hide"), Panel5);
-    buttons->addWidget(btnClearAdList);
-    buttons->addWidget(btnHideAdList);
+    btnClearList = new QPushButton(QStringLiteral("Clear List"), Panel5);
+    btnClearList->setObjectName(QStringLiteral("btnClearList"));
+    btnHide = new QPushButton(QStringLiteral("Hide"), Panel5);
+    btnHide->setObjectName(QStringLiteral("btnHide"));
+    buttons->addWidget(btnClearList);
+    buttons->addWidget(btnHide);
     panel->addWidget(Panel5);
     FBody->addWidget(WVWindowParent1);
     FBody->addWidget(pnlAdList);
@@ -225,6 +230,9 @@ void TFrameChild::CreateBrowser()
         connect(WVBrowser1, &TWVBrowser::OnInitializationError, this,
                 [this](qint64 code, const QString &message) { WVBrowser1InitializationError(code, message); });
         connect(WVBrowser1, &TWVBrowser::OnGotFocus, this, [this] { WVBrowser1GotFocus(); });
+        ConnectNavigationEvents();
+        ConnectWindowEvents();
+        ConnectBlocking();
         Q_EMIT BrowserComponentCreated(WVBrowser1);
     }
     WVBrowser1->SetDefaultURL(FHomepage);
@@ -269,7 +277,7 @@ void TFrameChild::WVBrowser1AfterCreated()
     WVBrowser1->SetAreBrowserAcceleratorKeysEnabled(true);
     // Certificate errors are not ignored: each one is put to the user (see the navigation handlers).
     Panel1->setVisible(!frmParent->FHideToolbar);
-    Q_EMIT AdBlockButtonNeeded();
+    setAdBlockButton();
     setToolbarHints(s.FToolbarHints);
     if (s.FAdBlocker) {
         WVBrowser1->AddWebResourceRequestedFilter(QStringLiteral("*"), wvrcAll);

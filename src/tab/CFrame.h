@@ -2,17 +2,26 @@
 
 #include <QPointer>
 
+#include "webview/WVEventArgs.h"
 #include "webview/WVNewWindowRequest.h"
+#include "webview/WVResourceRequest.h"
+#include <QSet>
+#include <QUrl>
 #include <QWidget>
 #include <functional>
 
 class QLabel;
+class QMenu;
 class QListWidget;
 class QPushButton;
+class QSaveFile;
 class QSplitter;
 class QTimer;
 class QToolButton;
 class TAddressEdit;
+class TDownloadPopup;
+class TWVDownloadOperation;
+class TTBasicUserAuthForm;
 class TWVBrowser;
 class TWVWindowParent;
 
@@ -41,10 +50,78 @@ public:
     void ApplyPalette(bool dark);
     void showAdPanel();
 
-    // Runs a modal window behind a temporary tab on the interlude page, then removes that tab.
     // "Add New Tab": the home page, or the interlude page for a temporary tab.
     void btnNewTabClick();
+    // Runs a modal window behind a temporary tab on the interlude page, then removes that tab.
     void RunBehindTemporaryTab(const std::function<bool()> &showModal);
+
+    // Address box and navigation.
+    void go();
+    void changeLookout();
+    void setFavicon();
+    void btnBackClick();
+    void btnForwardClick();
+    void btnRefreshClick();
+    void btnHomeClick();
+    void PasteGo1Click();
+    QMenu *popEdit = nullptr;
+
+    // Content blocking.
+    void setAdBlockButton();
+    void setAdBlockOff();
+    void BlockImages1Click();
+    void btnHideClick();
+    void btnClearListClick();
+    void AddtoWhitelist1Click();
+    // The blocked-request counter on btnAdBlocker; -1 while the ad blocker is off.
+    int BlockedCount() const;
+
+    // New windows, authentication and certificate errors.
+    void btnRequestNewWindowClick();
+    // Hosts (with port) whose invalid certificate the user accepted in this run.
+    static QSet<QString> &CertificateExceptions();
+
+    // Clearing browsing data, and the settings and close menus that lead there (CFrameClearing.cpp).
+    QMenu *popSettings = nullptr;
+    QMenu *popClose = nullptr;
+    void BuildClearingMenus();
+    void DeleteAllCookies1Click();
+    void ClearDomainData1Click();
+    void ClearCache1Click();
+    void ClearBrowsingHistory1Click();
+    void WVBrowser1ClearBrowsingDataCompleted(qint32 errorCode);
+    void WVBrowser1ClearDataForOriginCompleted(bool result);
+
+    // Downloads (CFrameDownloads.cpp), page tools and the tools menu (CFrameTools.cpp), full-screen modes
+    // (CFrameFullScreen.cpp) and the keys the tab acts on in the web view (CFrameShortcuts.cpp).
+    QMenu *popTools = nullptr;
+    void BuildToolsMenu();
+    void btnScreenshotClick();
+    void Print1Click();
+    void PrinttoPDF1Click();
+    void SaveToFile1Click();
+    void OpenFile1Click();
+    void NormalZoom1Click();
+    void IncrementZoom1Click();
+    void DecrementZoom1Click();
+    void DeveloperTools1Click();
+    void BrowserTaskManager1Click();
+    void saveFile();
+    void openFile();
+    void LoadFromFileAsFileURI(const QString &aPath);
+    // False (with the reason on standard error) when the file could not be written.
+    static bool SaveAsTextFile(const QString &aFileName, const QString &aText);
+    void BigScreen1Click();
+    void setF10FullScreenMode();
+    void F11FullScreenMode();
+    void setFullScreenMode();
+    void HideToolbar1Click();
+    void DarkMode1Click();
+    void PrivateMode1Click();
+    void History1Click();
+    void DownloadSettings1Click();
+    void NewOrbwell1Click();
+    TDownloadPopup *DownloadPopup() const;
 
     // Components reached by the tab sheet and the main window.
     QWidget *Panel1 = nullptr;   // toolbar
@@ -54,8 +131,8 @@ public:
     QWidget *Panel5 = nullptr;   // the unblocked-URL panel's buttons
     QWidget *Splitter1 = nullptr; // the divider beside the unblocked-URL panel
     QListWidget *lstAdUrls = nullptr;
-    QPushButton *btnClearAdList = nullptr;
-    QPushButton *btnHideAdList = nullptr;
+    QPushButton *btnClearList = nullptr;
+    QPushButton *btnHide = nullptr;
     TAddressEdit *edtAddress = nullptr;
     TWVWindowParent *WVWindowParent1 = nullptr;
     TWVBrowser *WVBrowser1 = nullptr;
@@ -87,7 +164,6 @@ Q_SIGNALS:
     void OnBrowserFaviconChange(QObject *sender, int imageIndex);
     // The browser component exists; features attach their handlers to it here.
     void BrowserComponentCreated(TWVBrowser *browser);
-    void AdBlockButtonNeeded();
 
 protected:
     void moveEvent(QMoveEvent *event) override;
@@ -101,11 +177,49 @@ private:
     void WVBrowser1InitializationError(qint64 errorCode, const QString &errorMessage);
     void Timer2Timer();
     void WVBrowser1GotFocus();
+    void ConnectNavigationEvents();
+    void BuildEditMenu();
+    void FocusWebView();
+    void WVBrowser1NavigationStarting(TWVNavigationStartingArgs &args);
+    void WVBrowser1NavigationCompleted();
+    void WVBrowser1DocumentTitleChanged();
+    void WVBrowser1GetFaviconCompleted(qint32 errorCode, const QByteArray &stream);
+    void ConnectWindowEvents();
+    void ConnectBlocking();
+    bool WVBrowser1WebResourceRequested(const TWVResourceRequest &request);
+    // The content blocker's look at a starting navigation; true when it refuses it.
+    bool AdBlockNavigationCheck(const QUrl &uri);
+    void WVBrowser1NewWindowRequested(TWVNewWindowRequest *args);
+    void WVBrowser1BasicAuthenticationRequested(TWVBasicAuthenticationArgs &args);
+    void WVBrowser1ServerCertificateErrorDetected(TWVServerCertificateErrorArgs &args);
+    void AskCertificateException(const QUrl &uri, const QString &error);
 
     QString FHomepage;
     void ReleaseArgs();
 
     QPointer<TWVNewWindowRequest> FArgs;
+    QPointer<TTBasicUserAuthForm> FUserAuthFrm;
+    QSet<QString> FAskedCertificateHosts;
+    QUrl FLastNavigation;
     bool FDeferral = false;
     QSplitter *FBody = nullptr;
+
+    void ConnectDownloads();
+    void ConnectPageTools();
+    void WVBrowser1DownloadStarting(TWVDownloadStartingArgs &args);
+    void WVBrowser1DownloadStateChanged(TWVDownloadOperation *operation, qint32 id);
+    void WVBrowser1CapturePreviewCompleted(qint32 aErrorCode);
+    void WVBrowser1PrintCompleted(qint32 aErrorCode, int aPrintStatus);
+    void WVBrowser1PrintToPdfCompleted(qint32 aErrorCode, bool aIsSuccessful);
+    void WVBrowser1RetrieveCompleted(int aKind, bool aResult, const QString &aText);
+    void WVBrowser1ContainsFullScreenElementChanged();
+    void WVBrowser1AcceleratorKeyPressed(TWVAcceleratorKeyArgs &args);
+    // Shows a file dialog made for one command; empty when cancelled.
+    QString ExecSaveDialog(const QString &filter, const QString &defaultSuffix, const QString &proposedName,
+                           int *chosenFilter = nullptr);
+    QPointer<TDownloadPopup> FDownloadPopup;
+    QSaveFile *FFileStream = nullptr; // the snapshot being written
+    int FAbandonedCaptures = 0;       // captures whose file a later snapshot replaced
+    // Page retrievals under way: the kind (1 HTML, 2 text, 3 MHTML) and the file each is saved to.
+    QList<QPair<int, QString>> FPendingSaves;
 };

@@ -166,12 +166,8 @@ void TWVBrowserBase::FinishCreation()
         Q_EMIT OnPrintCompleted(success ? WV_S_OK : WV_E_FAIL, success ? wvpsSucceeded : wvpsOtherError);
     });
 
-    TWVProfileData *data = TWVProfileData::For(FProfile);
-    QPointer<TWVProfileData> guardedData(data);
-    FInterceptor->OnDocument = [guardedData](const QUrl &url) {
-        if (guardedData)
-            guardedData->Origins().Add(url.toString());
-    };
+    // The profile's own records (cookies, download history) start with its first web view.
+    TWVProfileData::For(FProfile);
     connect(FProfile, &QWebEngineProfile::downloadRequested, this, &TWVBrowserBase::HandleDownload);
 
     AttachPage(new TWVPage(FProfile, this));
@@ -243,9 +239,36 @@ bool TWVBrowserBase::AdoptPage(TWVPage *page)
 void TWVBrowserBase::ConnectPageEvents()
 {
     TWVPage *page = FPage;
+    // Every main-frame navigation, including those a script starts while a page loads, is raised
+    // before its first request, so a refusal costs no traffic.
+    connect(page, &TWVPage::MainFrameNavigationRequested, this, [this](const QUrl &url, bool *accept) {
+        FIsNavigating = true;
+        FStartRaised = true;
+        FLeavingUrl = FPage->url();
+        FTargetUrl = url;
+        TWVNavigationStartingArgs args;
+        args.Uri = url;
+        args.NavigationId = ++FNavigationId;
+        Q_EMIT OnNavigationStarting(args);
+        if (!args.Cancel)
+            return;
+        *accept = false;
+        FIsNavigating = false;
+        FStartRaised = false;
+        TWVNavigationCompletedArgs done;
+        done.Uri = url;
+        done.NavigationId = args.NavigationId;
+        done.WasStopped = true;
+        Later([this, done] { Q_EMIT OnNavigationCompleted(done); });
+    });
     connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
         if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
             FIsNavigating = true;
+            if (FStartRaised) {
+                FStartRaised = false;
+                return;
+            }
+            // A load the engine began without asking (such as a history step) is raised here.
             FLeavingUrl = FPage->url();
             FTargetUrl = info.url();
             TWVNavigationStartingArgs args;
@@ -256,6 +279,7 @@ void TWVBrowserBase::ConnectPageEvents()
                 FPage->triggerAction(QWebEnginePage::Stop);
             return;
         }
+        FStartRaised = false;
         FIsNavigating = false;
         TWVNavigationCompletedArgs args;
         args.Uri = info.url();
@@ -364,6 +388,11 @@ bool TWVBrowserBase::eventFilter(QObject *watched, QEvent *event)
             break;
         auto *keyEvent = static_cast<QKeyEvent *>(event);
         const int key = keyEvent->key();
+        if (key == Qt::Key_Escape && event->type() == QEvent::KeyPress && FContainsFullScreenElement) {
+            // Escape leaves page full screen, as in other browsers; Qt leaves that to the host.
+            FPage->triggerAction(QWebEnginePage::ExitFullScreen);
+            return true;
+        }
         const bool modifierKey = key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Shift
                                  || key == Qt::Key_Meta || key == Qt::Key_AltGr;
         const bool accelerator = (keyEvent->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
@@ -432,7 +461,7 @@ void TWVBrowserBase::HandleNewWindow(QWebEngineNewWindowRequest &request)
         return; // the owner deleted it in its handler: nothing opens
     args->FInsideHandler = false;
     if (args->FNewWindow && args->FNewWindow->Page()) {
-        request.openIn(args->FNewWindow->Page());
+        args->FNewWindow->Page()->OpenNewWindow(request);
         delete args;
         return;
     }
@@ -441,12 +470,15 @@ void TWVBrowserBase::HandleNewWindow(QWebEngineNewWindowRequest &request)
         auto *held = new TWVPage(FProfile, args);
         held->setUrlRequestInterceptor(FInterceptor);
         args->FHeldPage = held;
-        request.openIn(held);
+        held->OpenNewWindow(request);
         return;
     }
     if (!args->FHandled) {
-        TWVPopupWindow *popup = args->OpenOwnPopup(nullptr);
-        request.openIn(popup->Page());
+        // The page is given to the engine before its view is shown: a script that writes into the
+        // new window at once must find it in place.
+        TWVPopupWindow *popup = args->OpenOwnPopup(nullptr, false);
+        popup->Page()->OpenNewWindow(request);
+        popup->show();
         FPopups.append(popup);
     }
     delete args;
@@ -454,6 +486,12 @@ void TWVBrowserBase::HandleNewWindow(QWebEngineNewWindowRequest &request)
 
 void TWVBrowserBase::HandleDownload(QWebEngineDownloadRequest *request)
 {
+    // A restart of a download under way: asking for its page could touch a page that is gone.
+    if (TWVDownloadOperation *running = TWVDownloadOperation::Running(FProfile, request->id())) {
+        if (request->state() == QWebEngineDownloadRequest::DownloadRequested)
+            running->Restart(request);
+        return;
+    }
     QWebEnginePage *page = request->page();
     bool ours = page && page == FPage;
     for (const QPointer<TWVPopupWindow> &popup : std::as_const(FPopups))
@@ -503,6 +541,12 @@ void TWVBrowserBase::HandleDownload(QWebEngineDownloadRequest *request)
         request->setDownloadFileName(target.fileName());
     }
     request->accept();
+    operation->Register(FProfile);
+    TWVDownloadRecord record;
+    record.Url = request->url().toString();
+    record.FilePath = QDir(request->downloadDirectory()).filePath(request->downloadFileName());
+    record.Started = QDateTime::currentDateTime();
+    TWVProfileData::For(FProfile)->Downloads().Add(record);
 }
 
 void TWVBrowserBase::UpdateStatusBubble()
@@ -687,6 +731,11 @@ QString TWVBrowserBase::FaviconURI() const
 QString TWVBrowserBase::UserAgent() const
 {
     return Initialized() ? FProfile->httpUserAgent() : QString();
+}
+
+qint64 TWVBrowserBase::RenderProcessId() const
+{
+    return Initialized() ? FPage->renderProcessPid() : 0;
 }
 
 bool TWVBrowserBase::ExecuteScript(const QString &aJavaScript, qint32 aExecutionID)

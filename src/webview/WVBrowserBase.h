@@ -22,6 +22,7 @@ class QWebEngineDownloadRequest;
 class QWebEngineNewWindowRequest;
 class QWebEngineProfile;
 class QWebEngineView;
+class TWVDevToolsSession;
 class TWVDownloadOperation;
 class TWVNewWindowRequest;
 class TWVPage;
@@ -80,6 +81,8 @@ public:
     QString Source() const;
     QString FaviconURI() const;
     QString UserAgent() const;
+    // The engine process that renders the page; 0 while there is none.
+    qint64 RenderProcessId() const;
     bool ContainsFullScreenElement() const { return FContainsFullScreenElement; }
     bool ExecuteScript(const QString &aJavaScript, qint32 aExecutionID = 0);
     bool PostWebMessageAsJson(const QString &aWebMessageAsJson);
@@ -133,14 +136,16 @@ public:
     bool RetrieveHTML();
     bool RetrieveText();
     bool RetrieveMHTML();
-    // Kinds are TWVBrowsingDataKinds; per-site storage is cleared for every origin the profile has
-    // loaded a page from. The code is negative when any part could not be cleared.
+    // Kinds are TWVBrowsingDataKinds, cleared in the whole profile, for every origin. Kinds this engine
+    // does not keep (autofill, saved passwords, site settings) complete at once with nothing to clear.
+    // The completion comes when everything is gone; its code is negative when any part failed.
     bool ClearBrowsingData(quint32 aDataKinds);
     bool ClearBrowsingDataAll();
-    // aStorageTypes is a TWVClearDataStorageTypes. Kinds this engine cannot remove for one origin
-    // (service workers, web SQL databases) give false whenever the origin may have some.
+    // aStorageTypes is a TWVClearDataStorageTypes; aOrigin an address whose scheme and host (and port)
+    // name the origin. Cookies of the host and its parent domains go with it. Completes false when the
+    // text names no origin.
     bool ClearDataForOrigin(const QString &aOrigin, int aStorageTypes);
-    // The engine takes the request at once but reports no end: the completion says it was taken.
+    // The completion comes when the disk cache is empty.
     bool ClearCache();
     bool Offline() const { return FOffline; }
     // Only a change is sent (false otherwise); offline, every network request of the page is refused.
@@ -223,6 +228,8 @@ private:
     void UpdateStatusBubble();
     // Raises a completion after the caller has returned, unless the component is gone by then.
     void Later(std::function<void()> raise);
+    // The engine's developer-tools commands for this component's profile, made on first use.
+    TWVDevToolsSession *DevTools();
 
     QPointer<QWebEngineProfile> FProfile;
     QPointer<TWVWindowParent> FHost;
@@ -233,6 +240,7 @@ private:
     QWebChannel *FChannel;
     QPointer<QLabel> FStatusBubble;
     QPointer<TWVPopupWindow> FDevToolsWindow;
+    QPointer<TWVDevToolsSession> FDevTools;
     QList<QPointer<TWVPopupWindow>> FPopups;
     std::unique_ptr<QPrinter> FPrinter;
     bool FCreating = false;
@@ -241,6 +249,7 @@ private:
     QString FDefaultURL;
     bool FIsInPrivateModeEnabled = false;
     bool FIsNavigating = false;
+    bool FStartRaised = false;
     quint64 FNavigationId = 0;
     QUrl FLeavingUrl;
     QUrl FTargetUrl;

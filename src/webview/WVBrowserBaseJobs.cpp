@@ -2,6 +2,7 @@
 #include "webview/WVBrowserBase.h"
 
 #include "webview/WVBrowsingDataClearer.h"
+#include "webview/WVDevToolsSession.h"
 #include "webview/WVPage.h"
 #include "webview/WVRequestInterceptor.h"
 #include "webview/WVStorageClearer.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QImage>
+#include <QJsonObject>
 #include <QKeyEvent>
 #include <QPageLayout>
 #include <QPixmap>
@@ -309,11 +311,18 @@ void TWVBrowserBase::FinishMhtml(bool ok)
     Later([this, ok, text] { Q_EMIT OnRetrieveMHTMLCompleted(ok, ok ? text : QString()); });
 }
 
+TWVDevToolsSession *TWVBrowserBase::DevTools()
+{
+    if (!FDevTools && FProfile)
+        FDevTools = new TWVDevToolsSession(FProfile, this);
+    return FDevTools.data();
+}
+
 bool TWVBrowserBase::ClearBrowsingData(quint32 aDataKinds)
 {
     if (!Initialized())
         return false;
-    auto *clearer = new TWVBrowsingDataClearer(FProfile, aDataKinds, this);
+    auto *clearer = new TWVBrowsingDataClearer(FProfile, DevTools(), aDataKinds, this);
     connect(clearer, &TWVBrowsingDataClearer::Finished, this, [this, clearer](qint32 code) {
         clearer->deleteLater();
         Q_EMIT OnClearBrowsingDataCompleted(code);
@@ -334,7 +343,8 @@ bool TWVBrowserBase::ClearDataForOrigin(const QString &aOrigin, int aStorageType
 {
     if (!Initialized())
         return false;
-    auto *clearer = new TWVStorageClearer(FProfile, aOrigin, WVTypes::OriginStorageOf(aStorageTypes), this);
+    auto *clearer =
+        new TWVStorageClearer(FProfile, DevTools(), aOrigin, WVTypes::OriginStorageOf(aStorageTypes), this);
     connect(clearer, &TWVStorageClearer::Finished, this, [this, clearer](bool success) {
         clearer->deleteLater();
         Q_EMIT OnClearDataForOriginCompleted(success);
@@ -351,10 +361,9 @@ bool TWVBrowserBase::ClearCache()
 {
     if (!Initialized())
         return false;
-    // Qt 6.4 reports no end of this; the engine has taken the request and removes the cache before it
-    // serves the profile's next network context.
-    FProfile->clearHttpCache();
-    Later([this] { Q_EMIT OnClearCacheCompleted(true); });
+    // The profile's own call reports no end in Qt 6.4; the engine's command answers once it is done.
+    DevTools()->Send(QStringLiteral("Network.clearBrowserCache"), QJsonObject(), this,
+                     [this](bool ok, const QString &) { Q_EMIT OnClearCacheCompleted(ok); });
     return true;
 }
 

@@ -1,7 +1,7 @@
 #include "webview/WVBrowsingDataClearer.h"
 
+#include "webview/WVDevToolsSession.h"
 #include "webview/WVProfileData.h"
-#include "webview/WVStorageClearer.h"
 #include "webview/WVTypes.h"
 
 #include <QWebEngineCookieStore>
@@ -9,22 +9,22 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 
-TWVBrowsingDataClearer::TWVBrowsingDataClearer(QWebEngineProfile *profile, quint32 kinds, QObject *owner)
-    : QObject(owner), FProfile(profile), FKinds(kinds)
+TWVBrowsingDataClearer::TWVBrowsingDataClearer(QWebEngineProfile *profile, TWVDevToolsSession *session, quint32 kinds,
+                                               QObject *owner)
+    : QObject(owner), FProfile(profile), FSession(session), FKinds(kinds)
 {
     FCookieTimer.setSingleShot(true);
     FCookieTimer.setInterval(15000);
     connect(&FCookieTimer, &QTimer::timeout, this, [this] {
         qWarning("Clearing cookies: the engine did not confirm the deletion of %d cookies", int(FCookiesToGo.size()));
         FCookiesToGo.clear();
-        FSuccess = false;
-        NextOrigin();
+        CookiesDone(false);
     });
 }
 
 bool TWVBrowsingDataClearer::Start()
 {
-    if (!FProfile || FStarted)
+    if (!FProfile || !FSession || FStarted)
         return false;
     FStarted = true;
     const TWVBrowsingDataPlan plan = WVTypes::PlanBrowsingData(FKinds);
@@ -35,24 +35,24 @@ bool TWVBrowsingDataClearer::Start()
         for (QWebEnginePage *page : pages)
             page->history()->clear();
         FProfile->clearAllVisitedLinks();
+        if (!data->MarkFaviconsForRemoval())
+            FSuccess = false;
     }
-    if (plan.DiskCache) {
-        // Qt 6.4 gives no notice when the cache is empty; the engine finishes this before it resets
-        // the profile's network context, and it has taken the request here.
-        FProfile->clearHttpCache();
-    }
-    FOriginStorage = plan.OriginStorage & wvosAllDom;
-    if (FOriginStorage)
-        FOrigins = data->Origins().Origins();
+    if (plan.DownloadHistory && !data->Downloads().Clear())
+        FSuccess = false;
+    FDiskCache = plan.DiskCache;
+    FOriginStorage = plan.OriginStorage;
 
-    // Every completion comes after the call that started it has returned.
+    // One part for the cookie store, one for the engine's commands; both end after Start returns.
+    FPending = 2;
     QMetaObject::invokeMethod(
         this,
-        [this, cookies = bool(plan.OriginStorage & wvosCookies)] {
-            if (cookies)
+        [this] {
+            if (FOriginStorage & wvosCookies)
                 ClearCookies();
             else
-                NextOrigin();
+                PartDone(true);
+            SendCommands();
         },
         Qt::QueuedConnection);
     return true;
@@ -64,7 +64,7 @@ void TWVBrowsingDataClearer::ClearCookies()
     FCookiesToGo = data->Cookies();
     FProfile->cookieStore()->deleteAllCookies();
     if (FCookiesToGo.isEmpty()) {
-        NextOrigin();
+        CookiesDone(true);
         return;
     }
     connect(data, &TWVProfileData::CookieRemoved, this, [this](const QNetworkCookie &cookie) {
@@ -73,37 +73,54 @@ void TWVBrowsingDataClearer::ClearCookies()
         FCookiesToGo.removeIf([&cookie](const QNetworkCookie &c) { return TWVProfileData::SameCookie(c, cookie); });
         if (FCookiesToGo.isEmpty()) {
             FCookieTimer.stop();
-            NextOrigin();
+            CookiesDone(true);
         }
     });
     FCookieTimer.start();
 }
 
-void TWVBrowsingDataClearer::NextOrigin()
+void TWVBrowsingDataClearer::CookiesDone(bool success)
 {
-    if (!FProfile) {
-        FSuccess = false;
-        Finish();
-        return;
-    }
-    if (FOrigins.isEmpty()) {
-        Finish();
-        return;
-    }
-    // One origin at a time: each one opens a hidden page.
-    auto *clearer = new TWVStorageClearer(FProfile, FOrigins.takeFirst(), FOriginStorage, this);
-    connect(clearer, &TWVStorageClearer::Finished, this, [this, clearer](bool success) {
-        FSuccess = FSuccess && success;
-        clearer->deleteLater();
-        NextOrigin();
-    });
-    if (!clearer->Start()) {
-        delete clearer;
-        NextOrigin();
-    }
+    PartDone(success, success ? QString() : QStringLiteral("cookies: the engine did not confirm the deletion"));
 }
 
-void TWVBrowsingDataClearer::Finish()
+void TWVBrowsingDataClearer::SendCommands()
 {
+    QList<QPair<QString, QJsonObject>> commands;
+    // Both commands answer only once the engine has finished, so nothing is reported done too early.
+    if (FDiskCache)
+        commands.append({QStringLiteral("Network.clearBrowserCache"), QJsonObject()});
+    const QString types = WVTypes::ProtocolStorageTypes(FOriginStorage);
+    if (!types.isEmpty()) {
+        // An empty origin is the engine's way of saying every origin, also those only seen in frames.
+        commands.append({QStringLiteral("Storage.clearDataForOrigin"),
+                         QJsonObject{{QStringLiteral("origin"), QString()}, {QStringLiteral("storageTypes"), types}}});
+    }
+    if (commands.isEmpty()) {
+        PartDone(true);
+        return;
+    }
+    if (!FSession) {
+        PartDone(false, QStringLiteral("the engine's commands are not available"));
+        return;
+    }
+    FPending += int(commands.size()) - 1;
+    for (const auto &command : std::as_const(commands))
+        FSession->Send(command.first, command.second, this,
+                       [this](bool ok, const QString &error) { PartDone(ok, error); });
+}
+
+void TWVBrowsingDataClearer::PartDone(bool success, const QString &error)
+{
+    if (FFinished || FPending <= 0)
+        return;
+    if (!success) {
+        FSuccess = false;
+        if (!error.isEmpty())
+            qWarning("Clearing browsing data: %s", qPrintable(error));
+    }
+    if (--FPending > 0)
+        return;
+    FFinished = true;
     Q_EMIT Finished(FSuccess ? WV_S_OK : WV_E_FAIL);
 }

@@ -4,20 +4,19 @@
 #include <QNetworkCookie>
 #include <QObject>
 #include <QPointer>
-#include <QStringList>
 #include <QTimer>
 
 class QWebEngineProfile;
+class TWVDevToolsSession;
 
-// Clears kinds of browsing data (TWVBrowsingDataKinds) of a whole profile, for all time. Per-origin
-// storage is cleared for every origin the profile has loaded a document from. Finished comes once,
-// with a negative code when any part could not be cleared.
+// Clears kinds of browsing data (TWVBrowsingDataKinds) of a whole profile, for all time and every
+// origin. Finished comes once, with a negative code when any part could not be cleared.
 class TWVBrowsingDataClearer : public QObject
 {
     Q_OBJECT
 
 public:
-    TWVBrowsingDataClearer(QWebEngineProfile *profile, quint32 kinds, QObject *owner);
+    TWVBrowsingDataClearer(QWebEngineProfile *profile, TWVDevToolsSession *session, quint32 kinds, QObject *owner);
 
     bool Start();
 
@@ -26,15 +25,19 @@ Q_SIGNALS:
 
 private:
     void ClearCookies();
-    void NextOrigin();
-    void Finish();
+    void CookiesDone(bool success);
+    void SendCommands();
+    void PartDone(bool success, const QString &error = QString());
 
     QPointer<QWebEngineProfile> FProfile;
+    QPointer<TWVDevToolsSession> FSession;
     quint32 FKinds;
+    bool FDiskCache = false;
     quint32 FOriginStorage = 0;
+    int FPending = 0;
     bool FSuccess = true;
     bool FStarted = false;
+    bool FFinished = false;
     QList<QNetworkCookie> FCookiesToGo;
-    QStringList FOrigins;
     QTimer FCookieTimer;
 };

@@ -3,10 +3,26 @@
 #include "webview/WVTypes.h"
 
 #include <QDir>
+#include <QHash>
 #include <QWebEngineDownloadRequest>
+
+namespace {
+using TDownloadKey = QPair<const QWebEngineProfile *, quint32>;
+
+QHash<TDownloadKey, QPointer<TWVDownloadOperation>> &RunningDownloads()
+{
+    static QHash<TDownloadKey, QPointer<TWVDownloadOperation>> downloads;
+    return downloads;
+}
+} // namespace
 
 TWVDownloadOperation::TWVDownloadOperation(QWebEngineDownloadRequest *request, qint32 id, QObject *owner)
     : QObject(owner), FRequest(request), FId(id)
+{
+    Follow(request);
+}
+
+void TWVDownloadOperation::Follow(QWebEngineDownloadRequest *request)
 {
     connect(request, &QWebEngineDownloadRequest::stateChanged, this, [this] {
         // The engine also reports the request state before acceptance; owners see each state once.
@@ -63,6 +79,36 @@ qint64 TWVDownloadOperation::TotalBytesToReceive() const
 QString TWVDownloadOperation::InterruptReason() const
 {
     return FRequest ? FRequest->interruptReasonString() : QString();
+}
+
+void TWVDownloadOperation::Register(const QWebEngineProfile *profile)
+{
+    if (!FRequest)
+        return;
+    FDirectory = FRequest->downloadDirectory();
+    FFileName = FRequest->downloadFileName();
+    auto &downloads = RunningDownloads();
+    for (auto it = downloads.begin(); it != downloads.end();)
+        it = it.value() ? std::next(it) : downloads.erase(it);
+    downloads.insert({profile, FRequest->id()}, this);
+}
+
+TWVDownloadOperation *TWVDownloadOperation::Running(const QWebEngineProfile *profile, quint32 engineId)
+{
+    return RunningDownloads().value({profile, engineId}).data();
+}
+
+void TWVDownloadOperation::Restart(QWebEngineDownloadRequest *request)
+{
+    if (!request || request == FRequest)
+        return;
+    if (FRequest)
+        FRequest->disconnect(this);
+    FRequest = request;
+    Follow(request);
+    request->setDownloadDirectory(FDirectory);
+    request->setDownloadFileName(FFileName);
+    request->accept();
 }
 
 bool TWVDownloadOperation::Cancel()

@@ -1,6 +1,7 @@
 #include "webview/WVLoader.h"
 
 #include "webview/WVAppScheme.h"
+#include "webview/WVProfileData.h"
 
 #include <QApplication>
 #include <QDir>
@@ -237,6 +238,7 @@ void TWVLoader::EnvironmentCompleted()
         return;
     }
 
+    TWVProfileData::FinishPendingClears(folder);
     auto *profile = new QWebEngineProfile(QStringLiteral("Orbwell"), this);
     profile->setPersistentStoragePath(folder);
     profile->setCachePath(folder + QStringLiteral("/Cache"));

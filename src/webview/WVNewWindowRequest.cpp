@@ -53,13 +53,14 @@ bool TWVNewWindowRequest::Complete()
     return true;
 }
 
-TWVPopupWindow *TWVNewWindowRequest::OpenOwnPopup(TWVPage *page)
+TWVPopupWindow *TWVNewWindowRequest::OpenOwnPopup(TWVPage *page, bool show)
 {
     if (page)
         page->setUrlRequestInterceptor(nullptr); // the opener's filter may not outlive the pop-up
     auto *popup = new TWVPopupWindow(FProfile, FPopupOwner, page);
     if (FGeometry.isValid())
         popup->resize(FGeometry.size());
-    popup->show();
+    if (show)
+        popup->show();
     return popup;
 }

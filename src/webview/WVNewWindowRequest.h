@@ -47,7 +47,7 @@ private:
     TWVNewWindowRequest(const QUrl &uri, bool userInitiated, const QRect &geometry, QWidget *popupOwner,
                         QObject *owner);
     // The engine's own stand-alone window for the request, over the given page or a new one.
-    TWVPopupWindow *OpenOwnPopup(TWVPage *page);
+    TWVPopupWindow *OpenOwnPopup(TWVPage *page, bool show = true);
 
     QUrl FUri;
     bool FIsUserInitiated;

@@ -22,7 +22,7 @@ TWVPopupWindow::TWVPopupWindow(QWebEngineProfile *profile, QWidget *ownerWindow,
         auto *popup = new TWVPopupWindow(FPage->profile(), parentWidget());
         if (request.requestedGeometry().isValid())
             popup->resize(request.requestedGeometry().size());
-        request.openIn(popup->Page());
+        popup->Page()->OpenNewWindow(request);
         popup->show();
     });
 }

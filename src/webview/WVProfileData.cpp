@@ -1,23 +1,26 @@
 #include "webview/WVProfileData.h"
 
 #include <QDir>
+#include <QFile>
 #include <QUrl>
 #include <QWebEngineCookieStore>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 
 namespace {
-QString OriginListFile(QWebEngineProfile *profile)
+// A file of the profile's own folder; none for a profile that keeps nothing on disk.
+QString ProfileFile(QWebEngineProfile *profile, const QString &name)
 {
     if (profile->isOffTheRecord() || profile->persistentStoragePath().isEmpty())
         return {};
     QDir().mkpath(profile->persistentStoragePath());
-    return QDir(profile->persistentStoragePath()).filePath(QStringLiteral("Orbwell Origins.txt"));
+    return QDir(profile->persistentStoragePath()).filePath(name);
 }
+const QString FaviconsMark = QStringLiteral("Orbwell Clear Favicons");
 } // namespace
 
 TWVProfileData::TWVProfileData(QWebEngineProfile *profile)
-    : QObject(profile), FProfile(profile), FOrigins(OriginListFile(profile))
+    : QObject(profile), FProfile(profile), FDownloads(ProfileFile(profile, QStringLiteral("Orbwell Downloads.txt")))
 {
     QWebEngineCookieStore *store = profile->cookieStore();
     connect(store, &QWebEngineCookieStore::cookieAdded, this, [this](const QNetworkCookie &cookie) {
@@ -81,4 +84,27 @@ QList<QWebEnginePage *> TWVProfileData::Pages() const
         if (page)
             pages.append(page.data());
     return pages;
+}
+
+bool TWVProfileData::MarkFaviconsForRemoval()
+{
+    const QString mark = ProfileFile(FProfile, FaviconsMark);
+    if (mark.isEmpty())
+        return true; // an off-the-record profile keeps no favicon database on disk
+    QFile file(mark);
+    return file.open(QIODevice::WriteOnly);
+}
+
+void TWVProfileData::FinishPendingClears(const QString &storagePath)
+{
+    QDir folder(storagePath);
+    if (storagePath.isEmpty() || !folder.exists(FaviconsMark))
+        return;
+    for (const QString &name : {QStringLiteral("Favicons"), QStringLiteral("Favicons-journal")}) {
+        if (folder.exists(name) && !folder.remove(name)) {
+            qWarning("Cannot remove %s", qPrintable(folder.filePath(name)));
+            return; // the mark stays for the next start
+        }
+    }
+    folder.remove(FaviconsMark);
 }

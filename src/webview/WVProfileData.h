@@ -1,6 +1,6 @@
 #pragma once
 
-#include "webview/WVOriginList.h"
+#include "webview/WVDownloadHistory.h"
 
 #include <QList>
 #include <QNetworkCookie>
@@ -10,8 +10,8 @@
 class QWebEngineProfile;
 class QWebEnginePage;
 
-// What the web view layer keeps per engine profile: the origins its pages have loaded, a copy of its
-// cookies (the engine lists them only as they change), and its live pages. Made on first use as a
+// What the web view layer keeps per engine profile: a copy of its cookies (the engine lists them only
+// as they change), its live pages and its download history. Made on first use as a
 // child of the profile, so it lives exactly as long as the profile.
 class TWVProfileData : public QObject
 {
@@ -21,7 +21,7 @@ public:
     static TWVProfileData *For(QWebEngineProfile *profile);
 
     QWebEngineProfile *Profile() const { return FProfile; }
-    TWVOriginList &Origins() { return FOrigins; }
+    TWVDownloadHistory &Downloads() { return FDownloads; }
 
     QList<QNetworkCookie> Cookies() const { return FCookies; }
     // The cookies a request to the origin would carry by domain: the host's own and its parents'.
@@ -32,6 +32,13 @@ public:
 
     static bool SameCookie(const QNetworkCookie &a, const QNetworkCookie &b);
 
+    // The engine's favicon database keeps the address of every page it showed an icon for, and the
+    // engine offers no way to clear it while it runs: clearing history marks it, and it is removed
+    // before the profile's folder is next opened (FinishPendingClears, by the loader). False when
+    // the mark could not be written.
+    bool MarkFaviconsForRemoval();
+    static void FinishPendingClears(const QString &storagePath);
+
 Q_SIGNALS:
     void CookieRemoved(const QNetworkCookie &cookie);
 
@@ -39,7 +46,7 @@ private:
     explicit TWVProfileData(QWebEngineProfile *profile);
 
     QWebEngineProfile *FProfile;
-    TWVOriginList FOrigins;
+    TWVDownloadHistory FDownloads;
     QList<QNetworkCookie> FCookies;
     QList<QPointer<QWebEnginePage>> FPages;
 };

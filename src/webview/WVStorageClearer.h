@@ -7,18 +7,18 @@
 #include <QTimer>
 
 class QWebEngineProfile;
-class QWebEnginePage;
-class TWVProfileData;
+class TWVDevToolsSession;
 
 // Clears what one origin keeps in one profile (TWVOriginStorage bits): its cookies through the
-// profile's cookie store, its storage by script in a hidden page of that origin. Finished comes
-// once, after every part has been done or has failed.
+// profile's cookie store, its storage with the engine's own clear-data command for that origin.
+// Finished comes once, after every part has been done or has failed.
 class TWVStorageClearer : public QObject
 {
     Q_OBJECT
 
 public:
-    TWVStorageClearer(QWebEngineProfile *profile, const QString &origin, quint32 storage, QObject *owner);
+    TWVStorageClearer(QWebEngineProfile *profile, TWVDevToolsSession *session, const QString &origin,
+                      quint32 storage, QObject *owner);
 
     // False (and no Finished) when the origin or the profile is unusable.
     bool Start();
@@ -32,10 +32,9 @@ private:
     void StartStorage();
     void CookieRemoved(const QNetworkCookie &cookie);
     void PartDone(bool success, const QString &error = QString());
-    // Why a part the page could not see into cannot be called cleared; empty when it has nothing.
-    QString Unclearable(const QString &part) const;
 
     QPointer<QWebEngineProfile> FProfile;
+    QPointer<TWVDevToolsSession> FSession;
     QString FOrigin;
     quint32 FStorage;
     int FPending = 0;
@@ -43,6 +42,5 @@ private:
     bool FFinished = false;
     QString FErrorText;
     QList<QNetworkCookie> FCookiesToGo;
-    QWebEnginePage *FPage = nullptr;
     QTimer FCookieTimer;
 };

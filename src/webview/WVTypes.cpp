@@ -1,5 +1,8 @@
 #include "webview/WVTypes.h"
 
+#include <QList>
+#include <QPair>
+#include <QStringList>
 #include <QUrl>
 #include <QtCore/qnamespace.h>
 
@@ -56,6 +59,21 @@ quint32 OriginStorageOf(int storageType)
     }
 }
 
+QString ProtocolStorageTypes(quint32 originStorage)
+{
+    static const QList<QPair<quint32, QLatin1String>> names = {
+        {wvosCookies, QLatin1String("cookies")},
+        {wvosLocalStorage, QLatin1String("local_storage")},   {wvosIndexedDB, QLatin1String("indexeddb")},
+        {wvosCacheStorage, QLatin1String("cache_storage")},   {wvosServiceWorkers, QLatin1String("service_workers")},
+        {wvosFileSystems, QLatin1String("file_systems")},     {wvosWebSql, QLatin1String("websql")},
+    };
+    QStringList types;
+    for (const auto &name : names)
+        if (originStorage & name.first)
+            types << name.second;
+    return types.join(QLatin1Char(','));
+}
+
 TWVBrowsingDataPlan PlanBrowsingData(quint32 kinds)
 {
     TWVBrowsingDataPlan plan;
@@ -80,8 +98,9 @@ TWVBrowsingDataPlan PlanBrowsingData(quint32 kinds)
         plan.OriginStorage |= wvosServiceWorkers;
     plan.DiskCache = profile || (kinds & WV_BROWSING_DATA_KINDS_DISK_CACHE);
     plan.BrowsingHistory = profile || (kinds & WV_BROWSING_DATA_KINDS_BROWSING_HISTORY);
-    // Download history is the program's own list; autofill, saved passwords and site settings are not
-    // kept by this engine, so those kinds have nothing to clear here.
+    plan.DownloadHistory = profile || (kinds & WV_BROWSING_DATA_KINDS_DOWNLOAD_HISTORY);
+    // Autofill, saved passwords and site settings are not kept by this engine, so those kinds have
+    // nothing to clear here.
     return plan;
 }
 

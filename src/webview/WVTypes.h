@@ -91,6 +91,7 @@ struct TWVBrowsingDataPlan
     quint32 OriginStorage = 0; // TWVOriginStorage bits to clear for every origin the profile has used
     bool DiskCache = false;
     bool BrowsingHistory = false;
+    bool DownloadHistory = false; // the program's own list of downloads
 };
 
 namespace WVTypes {
@@ -99,6 +100,8 @@ QString StorageTypeName(int storageType);
 // The origin storage a ClearDataForOrigin storage type covers (appcache and shader cache cover none:
 // this engine keeps no application cache, and its shader cache belongs to no origin).
 quint32 OriginStorageOf(int storageType);
+// The storage types of the engine's clear-data command for TWVOriginStorage bits, comma separated.
+QString ProtocolStorageTypes(quint32 originStorage);
 // What ClearBrowsingData must do for a set of kinds.
 TWVBrowsingDataPlan PlanBrowsingData(quint32 kinds);
 // The text of a page-retrieval script result: %XX sequences are UTF-8 bytes, everything else

@@ -1,3 +1,4 @@
+#include "common/BrowserWindowFixture.h"
 #include "common/TestHttpServer.h"
 #include "look/GradientTabBar.h"
 #include "shell/BrowserTab.h"
@@ -19,7 +20,7 @@
 #include <unistd.h>
 
 namespace {
-constexpr int Timeout = 30000;
+constexpr int Timeout = TBrowserWindowFixture::Timeout;
 
 QByteArray Page(const QByteArray &title, const QByteArray &body = QByteArray())
 {
@@ -34,54 +35,18 @@ class TestTabs : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir FDir;
     TTestHttpServer FServer;
-    TfrmParent *FWindow = nullptr;
+    TBrowserWindowFixture F;
+    TfrmParent *&FWindow = F.Window;
 
     QString Address(const QString &path) const { return FServer.Url(path).toString(); }
-
-    // A fresh main window whose settings file holds the given lines; waits for its first tab.
     bool OpenWindow(const QByteArray &settings = QByteArray())
     {
-        CloseWindow();
-        const QString ini = FDir.filePath(QStringLiteral("Settings%1.ini").arg(++FWindowCount));
-        QFile file(ini);
-        if (!file.open(QIODevice::WriteOnly))
-            return false;
-        file.write("[General Settings]\r\nDefaultHomePageIndex=1\r\n" + settings);
-        file.close();
-        FWindow = new TfrmParent({Address(QStringLiteral("/first"))}, ini);
-        FWindow->resize(1200, 700);
-        FWindow->show();
-        return WaitForTabs(1);
+        return F.Open(settings, {Address(QStringLiteral("/first"))});
     }
-
-    void CloseWindow()
-    {
-        delete FWindow;
-        FWindow = nullptr;
-    }
-
-    bool WaitForTabs(int count)
-    {
-        return QTest::qWaitFor([&] {
-            if (FWindow->TabCount() != count)
-                return false;
-            for (int i = 0; i < count; ++i)
-                if (!FWindow->TabAt(i)->Initialized())
-                    return false;
-            return true;
-        }, Timeout);
-    }
-
-    // Opens a tab for the address the way the program's commands do.
-    bool AddTab(const QString &path)
-    {
-        const int before = FWindow->TabCount();
-        FWindow->navigateURL = Address(path);
-        FWindow->createFrame();
-        return WaitForTabs(before + 1);
-    }
+    bool WaitForTabs(int count) { return F.WaitForTabs(count); }
+    bool AddTab(const QString &path) { return F.AddTab(Address(path)); }
+    QString PageOf(int index) const { return F.PageOf(index); }
 
     QList<quint32> TabIds() const
     {
@@ -91,38 +56,18 @@ private:
         return ids;
     }
 
-    QString PageOf(int index) const
-    {
-        TBrowserTab *tab = FWindow->TabAt(index);
-        return tab && tab->OrbwellBrowser() ? tab->OrbwellBrowser()->Source() : QString();
-    }
-
-    int FWindowCount = 0;
-
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(FDir.isValid());
         QVERIFY(FServer.Listen());
         for (const char *name : {"first", "a", "b", "c", "d", "e", "later", "earlier"})
             FServer.SetRoute(QLatin1Char('/') + QLatin1String(name), Page(name));
         FServer.SetRoute(QStringLiteral("/opener"),
                          Page("Opener", "<script>function go(){window.open('/a','_blank');}</script>"));
-
-        GlobalWebView2Loader = new TWVLoader();
-        GlobalWebView2Loader->Config.UserDataFolder = FDir.filePath(QStringLiteral("Orbwell Cache"));
-        connect(GlobalWebView2Loader, &TWVLoader::OnGetCustomSchemes, this,
-                [](QStringList *schemes) { schemes->append(TPublisherPages::Scheme); });
-        QSignalSpy created(GlobalWebView2Loader, &TWVLoader::OnEnvironmentCreated);
-        QVERIFY(GlobalWebView2Loader->StartWebView2());
-        QVERIFY(created.count() > 0 || created.wait(Timeout));
+        QVERIFY(F.StartEngine());
     }
 
-    void cleanupTestCase()
-    {
-        CloseWindow();
-        DestroyGlobalWebView2Loader();
-    }
+    void cleanupTestCase() { F.StopEngine(); }
 
     void firstTabShowsArgumentAndIsOne()
     {
@@ -295,11 +240,6 @@ private Q_SLOTS:
         QSignalSpy done(opener, &TWVBrowserBase::OnNavigationCompleted);
         QVERIFY(opener->Navigate(Address(QStringLiteral("/opener"))));
         QVERIFY(done.wait(Timeout));
-        connect(opener, &TWVBrowserBase::OnNewWindowRequested, FWindow,
-                [this](TWVNewWindowRequest *args) {
-                    FWindow->navigateURL = args->Uri().toString();
-                    FWindow->CreateNewTab(args);
-                });
         opener->ExecuteScript(QStringLiteral("go()"));
         QVERIFY(WaitForTabs(2));
         TBrowserTab *popup = FWindow->TabAt(1);
@@ -324,18 +264,6 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    TWVAppScheme::Register(TPublisherPages::Scheme);
-    QApplication app(argc, argv);
-    TestTabs tc;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&tc, argc, argv);
-}
+ORBWELL_WINDOW_TEST_MAIN(TestTabs)
 
 #include "tst_tabs.moc"

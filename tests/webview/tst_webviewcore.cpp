@@ -1,4 +1,4 @@
-#include "webview/WVOriginList.h"
+#include "webview/WVDownloadHistory.h"
 #include "webview/WVResourceFilter.h"
 #include "webview/WVTypes.h"
 #include "webview/ZoomSteps.h"
@@ -124,21 +124,26 @@ private Q_SLOTS:
         QTest::addColumn<quint32>("storage");
         QTest::addColumn<bool>("cache");
         QTest::addColumn<bool>("history");
-        QTest::newRow("cookies") << quint32(WV_BROWSING_DATA_KINDS_COOKIES) << quint32(wvosCookies) << false << false;
+        QTest::addColumn<bool>("downloads");
+        QTest::newRow("cookies") << quint32(WV_BROWSING_DATA_KINDS_COOKIES) << quint32(wvosCookies) << false << false
+                                 << false;
         QTest::newRow("cache storage and local storage")
             << quint32(WV_BROWSING_DATA_KINDS_CACHE_STORAGE | WV_BROWSING_DATA_KINDS_LOCAL_STORAGE)
-            << quint32(wvosCacheStorage | wvosLocalStorage) << false << false;
+            << quint32(wvosCacheStorage | wvosLocalStorage) << false << false << false;
         QTest::newRow("all DOM storage") << quint32(WV_BROWSING_DATA_KINDS_ALL_DOM_STORAGE) << quint32(wvosAllDom)
-                                         << false << false;
-        QTest::newRow("all site") << quint32(WV_BROWSING_DATA_KINDS_ALL_SITE) << quint32(wvosAll) << false << false;
-        QTest::newRow("disk cache") << quint32(WV_BROWSING_DATA_KINDS_DISK_CACHE) << 0u << true << false;
-        QTest::newRow("history") << quint32(WV_BROWSING_DATA_KINDS_BROWSING_HISTORY) << 0u << false << true;
+                                         << false << false << false;
+        QTest::newRow("all site") << quint32(WV_BROWSING_DATA_KINDS_ALL_SITE) << quint32(wvosAll) << false << false
+                                  << false;
+        QTest::newRow("disk cache") << quint32(WV_BROWSING_DATA_KINDS_DISK_CACHE) << 0u << true << false << false;
+        QTest::newRow("history") << quint32(WV_BROWSING_DATA_KINDS_BROWSING_HISTORY) << 0u << false << true << false;
+        QTest::newRow("download history") << quint32(WV_BROWSING_DATA_KINDS_DOWNLOAD_HISTORY) << 0u << false << false
+                                          << true;
         QTest::newRow("all profile") << quint32(WV_BROWSING_DATA_KINDS_ALL_PROFILE) << quint32(wvosAll) << true
-                                     << true;
+                                     << true << true;
         QTest::newRow("kinds the engine does not keep")
-            << quint32(WV_BROWSING_DATA_KINDS_DOWNLOAD_HISTORY | WV_BROWSING_DATA_KINDS_GENERAL_AUTOFILL
-                       | WV_BROWSING_DATA_KINDS_PASSWORD_AUTOSAVE | WV_BROWSING_DATA_KINDS_SETTINGS)
-            << 0u << false << false;
+            << quint32(WV_BROWSING_DATA_KINDS_GENERAL_AUTOFILL | WV_BROWSING_DATA_KINDS_PASSWORD_AUTOSAVE
+                       | WV_BROWSING_DATA_KINDS_SETTINGS)
+            << 0u << false << false << false;
     }
 
     void browsingDataPlan()
@@ -148,6 +153,27 @@ private Q_SLOTS:
         QTEST(plan.OriginStorage, "storage");
         QTEST(plan.DiskCache, "cache");
         QTEST(plan.BrowsingHistory, "history");
+        QTEST(plan.DownloadHistory, "downloads");
+    }
+
+    void protocolStorageTypes_data()
+    {
+        QTest::addColumn<quint32>("storage");
+        QTest::addColumn<QString>("types");
+        QTest::newRow("nothing") << 0u << QString();
+        QTest::newRow("cookies") << quint32(wvosCookies) << QStringLiteral("cookies");
+        QTest::newRow("all DOM storage") << quint32(wvosAllDom)
+                                         << QStringLiteral("local_storage,indexeddb,cache_storage,service_workers,"
+                                                           "file_systems,websql");
+        QTest::newRow("all") << quint32(wvosAll)
+                             << QStringLiteral("cookies,local_storage,indexeddb,cache_storage,service_workers,"
+                                               "file_systems,websql");
+    }
+
+    void protocolStorageTypes()
+    {
+        QFETCH(quint32, storage);
+        QTEST(WVTypes::ProtocolStorageTypes(storage), "types");
     }
 
     void decodeRetrievedText_data()
@@ -254,23 +280,26 @@ private Q_SLOTS:
         QVERIFY(!filter.Matches(script));
     }
 
-    void originListPersists()
+    void downloadHistoryPersistsUntilCleared()
     {
         QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("origins.txt"));
+        const QString file = dir.filePath(QStringLiteral("downloads.txt"));
+        const QDateTime started(QDate(2024, 5, 6), QTime(7, 8, 9));
         {
-            TWVOriginList list(file);
-            QVERIFY(list.Add(QStringLiteral("http://127.0.0.1:9/a")));
-            QVERIFY(!list.Add(QStringLiteral("http://127.0.0.1:9/b"))); // same origin
-            QVERIFY(!list.Add(QStringLiteral("about:blank")));
-            QVERIFY(list.Add(QStringLiteral("https://example.org/")));
-            QCOMPARE(list.Origins(), (QStringList{QStringLiteral("http://127.0.0.1:9"), QStringLiteral("https://example.org")}));
+            TWVDownloadHistory history(file);
+            history.Add({QStringLiteral("http://127.0.0.1:9/a.bin"), QStringLiteral("/tmp/a\tb.bin"), started});
+            history.Add({QStringLiteral("http://127.0.0.1:9/c.zip"), QStringLiteral("/tmp/c.zip"), started});
         }
-        TWVOriginList again(file);
-        QCOMPARE(again.Origins(), (QStringList{QStringLiteral("http://127.0.0.1:9"), QStringLiteral("https://example.org")}));
-        TWVOriginList memory;
-        QVERIFY(memory.Add(QStringLiteral("http://a/")));
-        QCOMPARE(memory.Origins().size(), 1);
+        TWVDownloadHistory again(file);
+        QCOMPARE(again.Records().size(), 2);
+        QCOMPARE(again.Records().at(0).FilePath, QStringLiteral("/tmp/a\tb.bin"));
+        QCOMPARE(again.Records().at(1).Url, QStringLiteral("http://127.0.0.1:9/c.zip"));
+        QCOMPARE(again.Records().at(1).Started, started);
+        QVERIFY(again.Clear());
+        QVERIFY(again.Records().isEmpty());
+        QVERIFY(!QFile::exists(file));
+        QVERIFY(TWVDownloadHistory(file).Records().isEmpty());
+        QVERIFY(again.Clear()); // nothing left to remove is no failure
     }
 };
 

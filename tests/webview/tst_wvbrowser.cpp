@@ -12,6 +12,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWebEngineProfile>
+#include <QWebEngineView>
+#include <memory>
 
 namespace {
 constexpr int Timeout = 20000;
@@ -32,7 +34,12 @@ QByteArray Png()
     image.save(&buffer, "PNG");
     return bytes;
 }
+
+// How the owner answers a request for a new window.
+enum class TNewWindowAnswer { OwnPopup, GivenAtOnce, Deferred };
 } // namespace
+
+Q_DECLARE_METATYPE(TNewWindowAnswer)
 
 // The browser component and its host over the real engine, against pages served on 127.0.0.1.
 class TestWVBrowser : public QObject
@@ -478,17 +485,17 @@ private Q_SLOTS:
         QCOMPARE(Evaluate(QStringLiteral("localStorage.length")), QStringLiteral("0"));
         QCOMPARE(Evaluate(QStringLiteral("document.cookie")), QStringLiteral("\"\""));
 
-        // Web SQL databases cannot be listed, so an origin that has one is never reported cleared.
+        // Web SQL databases cannot be listed from a page; the engine still removes them for the origin.
         QCOMPARE(Evaluate(QStringLiteral("new Promise(r => openDatabase('d', '1', 'd', 1000).transaction("
                                          "t => t.executeSql('CREATE TABLE t(x)'), r, r)); 1")),
                  QStringLiteral("1"));
-        QTRY_VERIFY_WITH_TIMEOUT(QDir(FProfile->persistentStoragePath()).exists(
-                                     QStringLiteral("databases/http_127.0.0.1_%1").arg(FServer.Port())),
-                                 Timeout);
+        const QString database = QStringLiteral("databases/http_127.0.0.1_%1").arg(FServer.Port());
+        QTRY_VERIFY_WITH_TIMEOUT(QDir(FProfile->persistentStoragePath()).exists(database), Timeout);
         cleared.clear();
         QVERIFY(FBrowser->ClearDataForOrigin(FServer.Origin(), cdstWebsql));
         QVERIFY(cleared.wait(Timeout));
-        QCOMPARE(cleared.constFirst().at(0).toBool(), false);
+        QCOMPARE(cleared.constFirst().at(0).toBool(), true);
+        QVERIFY(!QDir(FProfile->persistentStoragePath()).exists(database));
         cleared.clear();
         QVERIFY(FBrowser->ClearDataForOrigin(FServer.Origin(), cdstLocalStorage)); // other kinds still can be
         QVERIFY(cleared.wait(Timeout));
@@ -567,8 +574,9 @@ private Q_SLOTS:
         QVERIFY(cleared.wait(Timeout));
         QCOMPARE(cleared.count(), 1);
         QCOMPARE(cleared.constFirst().at(0).toInt(), WV_S_OK);
+        // The engine takes an origin's session storage with its local storage.
         QCOMPARE(Evaluate(QStringLiteral("[localStorage.length, document.cookie, sessionStorage.length]")),
-                 QStringLiteral("[0,\"\",1]"));
+                 QStringLiteral("[0,\"\",0]"));
 
         QVERIFY(FBrowser->CanGoBack());
         cleared.clear();
@@ -693,6 +701,74 @@ private Q_SLOTS:
         QVERIFY(opener.wait(Timeout));
         QCOMPARE(opener.constFirst().at(1).toString(), QStringLiteral("true"));
         delete popup;
+    }
+
+    // A script that opens a blank window and writes into it at once, as sites do for print views; the
+    // window shows the written document and survives being resized, wherever the owner opens it.
+    void popupWrittenByItsOpener_data()
+    {
+        QTest::addColumn<TNewWindowAnswer>("answer");
+        QTest::newRow("engine's own pop-up") << TNewWindowAnswer::OwnPopup;
+        QTest::newRow("another browser, at once") << TNewWindowAnswer::GivenAtOnce;
+        QTest::newRow("another browser, deferred") << TNewWindowAnswer::Deferred;
+    }
+
+    void popupWrittenByItsOpener()
+    {
+        QFETCH(TNewWindowAnswer, answer);
+        FServer.SetRoute(QStringLiteral("/writer"), Page("Writer", "<p>writer</p>"));
+        QVERIFY(Load(FBrowser, QStringLiteral("/writer")));
+        std::unique_ptr<TWVWindowParent> host;
+        std::unique_ptr<TWVBrowser> browser;
+        if (answer != TNewWindowAnswer::OwnPopup) {
+            host = std::make_unique<TWVWindowParent>();
+            host->resize(400, 300);
+            host->show();
+            browser.reset(NewBrowser(host.get()));
+            QVERIFY(browser);
+        }
+        QPointer<TWVNewWindowRequest> request;
+        connect(FBrowser, &TWVBrowserBase::OnNewWindowRequested, this, [&](TWVNewWindowRequest *args) {
+            args->SetHandled(answer != TNewWindowAnswer::OwnPopup);
+            if (answer == TNewWindowAnswer::GivenAtOnce)
+                QVERIFY(args->SetNewWindow(browser.get()));
+            if (answer == TNewWindowAnswer::Deferred)
+                QVERIFY(args->GetDeferral());
+            request = args;
+        });
+        QCOMPARE(Evaluate(QStringLiteral("var w = window.open('about:blank');"
+                                         "w.document.write('<title>Written</title><p>hi</p>'); w.document.close();"
+                                         "w.document.body.textContent")),
+                 QStringLiteral("\"hi\""));
+        FBrowser->disconnect(this);
+
+        QWidget *window = host.get();
+        if (answer == TNewWindowAnswer::Deferred) {
+            QVERIFY(request);
+            QVERIFY(request->SetNewWindow(browser.get()));
+            QVERIFY(request->Complete());
+            delete request.data();
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(!request, Timeout); // answered and gone
+        }
+        if (answer == TNewWindowAnswer::OwnPopup) {
+            const auto ownPopup = [this, &window] {
+                for (QWebEngineView *view : FHost->window()->findChildren<QWebEngineView *>()) {
+                    if (view->isWindow() && view->isVisible() && view->title() == QLatin1String("Written"))
+                        window = view;
+                }
+                return window != nullptr;
+            };
+            QTRY_VERIFY_WITH_TIMEOUT(ownPopup(), Timeout);
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(browser->DocumentTitle(), QStringLiteral("Written"), Timeout);
+        }
+        window->resize(520, 390);
+        QTRY_COMPARE_WITH_TIMEOUT(Evaluate(QStringLiteral("w.innerWidth")), QStringLiteral("520"), Timeout);
+        QCOMPARE(Evaluate(QStringLiteral("w.document.body.textContent")), QStringLiteral("\"hi\""));
+        QCOMPARE(Evaluate(QStringLiteral("document.title")), QStringLiteral("\"Writer\"")); // the opener is unharmed
+        if (answer == TNewWindowAnswer::OwnPopup)
+            delete window;
     }
 
     void browserDestroyedBeforeHost()

@@ -1,0 +1,189 @@
+#include "tab/CFrame.h"
+
+#include "clearing/BrowsingDataClearing.h"
+#include "clearing/ClearingRun.h"
+#include "clearing/DeleteBrowserHistory.h"
+#include "clearing/DeleteDomainData.h"
+#include "look/GradientTabBar.h"
+#include "shell/Parent.h"
+#include "webview/WVBrowser.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QToolButton>
+
+namespace {
+QAction *AddItem(QMenu *menu, const char *name, const QString &caption, const QString &shortcut = QString())
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    if (!shortcut.isEmpty()) {
+        // Shown in the menu only; the tab acts on its keys elsewhere.
+        action->setShortcut(QKeySequence(shortcut));
+        action->setShortcutContext(Qt::WidgetShortcut);
+    }
+    return action;
+}
+
+QString Title()
+{
+    return QApplication::applicationDisplayName();
+}
+} // namespace
+
+void TFrameChild::BuildClearingMenus()
+{
+    if (frmParent)
+        TBrowsingDataClearing::Install(frmParent);
+
+    if (!popSettings) {
+        popSettings = new QMenu(this);
+        popSettings->setObjectName(QStringLiteral("popSettings"));
+        connect(btnSettings, &QToolButton::clicked, this, [this] {
+            popSettings->popup(btnSettings->mapToGlobal(
+                QPoint(btnSettings->x() - 150, btnSettings->y() + btnSettings->height())));
+        });
+    }
+    // The clearing commands lead the settings menu, whatever else it holds.
+    QAction *first = popSettings->actions().value(0);
+    const auto lead = [this, first](const char *name, const QString &caption, void (TFrameChild::*handler)()) {
+        auto *action = new QAction(caption, popSettings);
+        action->setObjectName(QLatin1String(name));
+        popSettings->insertAction(first, action);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    lead("DeleteAllCookies1", QStringLiteral("Delete All Cookies"), &TFrameChild::DeleteAllCookies1Click);
+    lead("ClearDomainData1", QStringLiteral("Clear Domain Data..."), &TFrameChild::ClearDomainData1Click);
+    lead("ClearCache1", QStringLiteral("Clear Selected Data..."), &TFrameChild::ClearCache1Click);
+    lead("ClearBrowsingHistory1", QStringLiteral("Clear All Surfing Data"), &TFrameChild::ClearBrowsingHistory1Click);
+    popSettings->insertSeparator(first);
+
+    if (!popClose) {
+        popClose = new QMenu(this);
+        popClose->setObjectName(QStringLiteral("popClose"));
+        connect(btnDDClose, &QToolButton::clicked, this, [this] {
+            popClose->popup(btnCloseAll->mapToGlobal(
+                QPoint(btnCloseAll->x() - 250, btnCloseAll->y() + btnCloseAll->height())));
+        });
+        connect(AddItem(popClose, "CloseWindow1", QStringLiteral("Close Active Tab"), QStringLiteral("Ctrl+W")),
+                &QAction::triggered, this, [] {
+                    if (frmParent)
+                        frmParent->closeTab(frmParent->tbcChildrenTabs()->currentIndex());
+                });
+        connect(AddItem(popClose, "CloseAllWindows1", QStringLiteral("Refresh and Restart Orbwell")),
+                &QAction::triggered, this, [] {
+                    if (!frmParent)
+                        return;
+                    QCoreApplication::processEvents();
+                    frmParent->closeAllTabs();
+                    frmParent->refreshRestart = true;
+                    QCoreApplication::processEvents();
+                    frmParent->close();
+                    QCoreApplication::processEvents();
+                });
+        popClose->addSeparator();
+        connect(AddItem(popClose, "AccessNASDevice1", QStringLiteral("Access NAS Device")), &QAction::triggered, this,
+                [] {
+                    if (!frmParent)
+                        return;
+                    frmParent->navigateURL = frmParent->Settings.FNASDeviceAddress;
+                    frmParent->createFrame();
+                });
+        connect(AddItem(popClose, "InternetRouter1", QStringLiteral("Access Internet Router")), &QAction::triggered,
+                this, [] {
+                    if (!frmParent)
+                        return;
+                    frmParent->navigateURL = frmParent->Settings.FInternetRouterAddress;
+                    frmParent->createFrame();
+                });
+        popClose->addSeparator();
+        // Leaving through here clears the chosen data when the settings ask for it (at shutdown).
+        connect(AddItem(popClose, "Exit1", QStringLiteral("Exit Orbwell Browser")), &QAction::triggered, this, [] {
+            QCoreApplication::processEvents();
+            if (frmParent)
+                frmParent->close();
+        });
+    }
+
+    connect(this, &TFrameChild::BrowserComponentCreated, this, [this](TWVBrowser *browser) {
+        connect(browser, &TWVBrowser::OnClearBrowsingDataCompleted, this,
+                [this](qint32 code) { WVBrowser1ClearBrowsingDataCompleted(code); });
+        connect(browser, &TWVBrowser::OnClearDataForOriginCompleted, this,
+                [this](bool result) { WVBrowser1ClearDataForOriginCompleted(result); });
+        // A page that finishes loading behind the clearing dialog must not hide it.
+        connect(browser, &TWVBrowser::OnDOMContentLoaded, this, [] {
+            TfrmDeleteBrowserHistory *form = TBrowsingDataClearing::DeleteBrowserHistoryForm();
+            if (form && form->isVisible()) {
+                form->raise();
+                form->activateWindow();
+            }
+        });
+    });
+}
+
+void TFrameChild::DeleteAllCookies1Click()
+{
+    if (QMessageBox::question(this, Title(), TClearingRules::DeleteCookiesQuestion, QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    if (WVBrowser1 && WVBrowser1->DeleteAllCookies())
+        QMessageBox::information(this, Title(), TClearingRules::CookiesDeletedMessage);
+    else
+        QMessageBox::critical(this, Title(), TClearingRules::CookiesNotDeletedMessage);
+}
+
+void TFrameChild::ClearDomainData1Click()
+{
+    if (TfrmDeleteDomainData *form = TBrowsingDataClearing::DeleteDomainDataForm())
+        form->exec();
+}
+
+void TFrameChild::ClearCache1Click()
+{
+    RunBehindTemporaryTab([] {
+        TfrmDeleteBrowserHistory *form = TBrowsingDataClearing::DeleteBrowserHistoryForm();
+        if (!form)
+            return false;
+        form->exec();
+        return true;
+    });
+}
+
+void TFrameChild::ClearBrowsingHistory1Click()
+{
+    if (QMessageBox::question(this, Title(), TClearingRules::ClearAllQuestion, QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    TClearStep all;
+    all.Kind = TClearStep::csClearKind;
+    all.DataKind = WV_BROWSING_DATA_KINDS_ALL_PROFILE;
+    all.FailureMessage = TClearingRules::ClearAllFailedMessage;
+    TClearingRun run(WVBrowser1, this);
+    run.Run({all});
+    if (run.Refused())
+        return;
+    // Success is told once the engine has finished, never merely because it took the request.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const TClearingRun::TOutcome outcome = run.Wait(TBrowsingDataClearing::CommandWaitMs);
+    QApplication::restoreOverrideCursor();
+    if (outcome == TClearingRun::coCleared)
+        QMessageBox::information(this, Title(), TClearingRules::ClearAllDoneMessage);
+    else if (outcome == TClearingRun::coTimedOut)
+        QMessageBox::information(this, Title(), TClearingRules::ClearAllFailedMessage);
+}
+
+void TFrameChild::WVBrowser1ClearBrowsingDataCompleted(qint32 errorCode)
+{
+    if (errorCode >= 0)
+        return;
+    QMessageBox box(QMessageBox::NoIcon, Title(), TClearingRules::CompletionFailedMessage, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void TFrameChild::WVBrowser1ClearDataForOriginCompleted(bool result)
+{
+    QMessageBox::information(this, Title(),
+                             result ? TClearingRules::OriginClearedMessage : TClearingRules::OriginNotClearedMessage);
+}
