@@ -46,6 +46,7 @@ TFrameChild::TFrameChild(QWidget *owner) : QWidget(owner)
 
     BuildEditMenu();
     BuildClearingMenus();
+    BuildToolsMenu();
 
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));

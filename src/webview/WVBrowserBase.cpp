@@ -527,8 +527,10 @@ void TWVBrowserBase::HandleDownload(QWebEngineDownloadRequest *request)
     args.ResultFilePath = QDir(request->downloadDirectory()).filePath(request->downloadFileName());
     args.DownloadOperation = operation;
     QPointer<QWebEngineDownloadRequest> guard(request);
+    QPointer<TWVBrowserBase> self(this);
     Q_EMIT OnDownloadStarting(args);
-    if (!guard)
+    // The owner's handler may run other events (a dialog) in which the tab, and this component, goes.
+    if (!guard || !self)
         return;
     if (args.Cancel) {
         request->cancel();
