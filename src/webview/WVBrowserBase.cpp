@@ -409,7 +409,7 @@ bool TWVBrowserBase::eventFilter(QObject *watched, QEvent *event)
         if (args.Handled)
             return true;
         if (!args.IsKeyReleased && FAcceleratorKeysEnabled && Initialized()
-            && HandleBrowserKey(key, keyEvent->modifiers()))
+            && HandleBrowserKey(key, keyEvent->modifiers(), keyEvent->isAutoRepeat()))
             return true;
         break;
     }
@@ -419,7 +419,7 @@ bool TWVBrowserBase::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-bool TWVBrowserBase::HandleBrowserKey(int key, Qt::KeyboardModifiers modifiers)
+bool TWVBrowserBase::HandleBrowserKey(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat)
 {
     // The browser's own shortcuts, as users know them from other browsers. A zoom or history key is
     // taken even when there is no step or page left to go to.
@@ -440,6 +440,9 @@ bool TWVBrowserBase::HandleBrowserKey(int key, Qt::KeyboardModifiers modifiers)
     }
     if (key == Qt::Key_0 && mods == Qt::ControlModifier)
         return ResetZoom();
+    // Printing answers through OnPrintCompleted, like the command; a held key prints once.
+    if (key == Qt::Key_P && mods == Qt::ControlModifier)
+        return autoRepeat || Print();
     if (mods == Qt::AltModifier && (key == Qt::Key_Left || key == Qt::Key_Right)) {
         if (key == Qt::Key_Left)
             GoBack();

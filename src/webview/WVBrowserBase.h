@@ -223,7 +223,7 @@ private:
     void ApplyZoomStep(int step);
     void HandleDownload(QWebEngineDownloadRequest *request);
     void FinishMhtml(bool ok);
-    bool HandleBrowserKey(int key, Qt::KeyboardModifiers modifiers);
+    bool HandleBrowserKey(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat);
     void HandleNewWindow(QWebEngineNewWindowRequest &request);
     void UpdateStatusBubble();
     // Raises a completion after the caller has returned, unless the component is gone by then.

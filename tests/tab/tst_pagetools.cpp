@@ -420,13 +420,28 @@ private Q_SLOTS:
         form->close();
     }
 
+    void printWithoutPrinterIsTold_data()
+    {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("menu") << false;
+        QTest::newRow("Ctrl+P") << true;
+    }
+
     void printWithoutPrinterIsTold()
     {
+        QFETCH(bool, byKey);
         if (!QPrinterInfo::availablePrinters().isEmpty())
             QSKIP("This machine has a printer; printing would use paper.");
         QVERIFY(Open());
-        ToolsItem("Print1")->trigger();
+        if (byKey) {
+            QVERIFY(Press(Qt::Key_P, Qt::ControlModifier));
+            QVERIFY(Press(Qt::Key_P, Qt::ControlModifier, true));
+        } else {
+            ToolsItem("Print1")->trigger();
+        }
         QVERIFY(WaitForSeen(1));
+        QTest::qWait(300);
+        QCOMPARE(FSeen.size(), 1);
         QCOMPARE(FSeen.constFirst().Text, QStringLiteral("The page could not be printed: there is no printer to print to."));
     }
 
