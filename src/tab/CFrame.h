@@ -180,6 +180,8 @@ private:
     void ConnectNavigationEvents();
     void BuildEditMenu();
     void FocusWebView();
+    void RefocusWebView();
+    void RestoreWindowAfterFullScreen();
     void WVBrowser1NavigationStarting(TWVNavigationStartingArgs &args);
     void WVBrowser1NavigationCompleted();
     void WVBrowser1DocumentTitleChanged();

@@ -6,6 +6,7 @@
 #include "clearing/DeleteDomainData.h"
 #include "look/GradientTabBar.h"
 #include "shell/Parent.h"
+#include "tab/MenuItems.h"
 #include "webview/WVBrowser.h"
 
 #include <QAction>
@@ -15,18 +16,6 @@
 #include <QToolButton>
 
 namespace {
-QAction *AddItem(QMenu *menu, const char *name, const QString &caption, const QString &shortcut = QString())
-{
-    QAction *action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    if (!shortcut.isEmpty()) {
-        // Shown in the menu only; the tab acts on its keys elsewhere.
-        action->setShortcut(QKeySequence(shortcut));
-        action->setShortcutContext(Qt::WidgetShortcut);
-    }
-    return action;
-}
-
 QString Title()
 {
     return QApplication::applicationDisplayName();
@@ -67,12 +56,12 @@ void TFrameChild::BuildClearingMenus()
             popClose->popup(btnCloseAll->mapToGlobal(
                 QPoint(btnCloseAll->x() - 250, btnCloseAll->y() + btnCloseAll->height())));
         });
-        connect(AddItem(popClose, "CloseWindow1", QStringLiteral("Close Active Tab"), QStringLiteral("Ctrl+W")),
+        connect(TMenuItems::Add(popClose, "CloseWindow1", QStringLiteral("Close Active Tab"), QStringLiteral("Ctrl+W")),
                 &QAction::triggered, this, [] {
                     if (frmParent)
                         frmParent->closeTab(frmParent->tbcChildrenTabs()->currentIndex());
                 });
-        connect(AddItem(popClose, "CloseAllWindows1", QStringLiteral("Refresh and Restart Orbwell")),
+        connect(TMenuItems::Add(popClose, "CloseAllWindows1", QStringLiteral("Refresh and Restart Orbwell")),
                 &QAction::triggered, this, [] {
                     if (!frmParent)
                         return;
@@ -84,14 +73,14 @@ void TFrameChild::BuildClearingMenus()
                     QCoreApplication::processEvents();
                 });
         popClose->addSeparator();
-        connect(AddItem(popClose, "AccessNASDevice1", QStringLiteral("Access NAS Device")), &QAction::triggered, this,
+        connect(TMenuItems::Add(popClose, "AccessNASDevice1", QStringLiteral("Access NAS Device")), &QAction::triggered, this,
                 [] {
                     if (!frmParent)
                         return;
                     frmParent->navigateURL = frmParent->Settings.FNASDeviceAddress;
                     frmParent->createFrame();
                 });
-        connect(AddItem(popClose, "InternetRouter1", QStringLiteral("Access Internet Router")), &QAction::triggered,
+        connect(TMenuItems::Add(popClose, "InternetRouter1", QStringLiteral("Access Internet Router")), &QAction::triggered,
                 this, [] {
                     if (!frmParent)
                         return;
@@ -100,7 +89,7 @@ void TFrameChild::BuildClearingMenus()
                 });
         popClose->addSeparator();
         // Leaving through here clears the chosen data when the settings ask for it (at shutdown).
-        connect(AddItem(popClose, "Exit1", QStringLiteral("Exit Orbwell Browser")), &QAction::triggered, this, [] {
+        connect(TMenuItems::Add(popClose, "Exit1", QStringLiteral("Exit Orbwell Browser")), &QAction::triggered, this, [] {
             QCoreApplication::processEvents();
             if (frmParent)
                 frmParent->close();

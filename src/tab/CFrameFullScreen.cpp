@@ -80,6 +80,15 @@ void SavePlacement(TWindowPlacement &placement)
     placement.Bounds = frmParent->normalGeometry().isValid() ? frmParent->normalGeometry() : frmParent->geometry();
 }
 
+// Remembers where the window was, then fills the monitor with it, borderless on black.
+void CoverMonitor(TWindowPlacement &placement)
+{
+    SavePlacement(placement);
+    SetSizeableBorder(false);
+    SetBlackBackground();
+    FillMonitor();
+}
+
 void RestorePlacement(const TWindowPlacement &placement)
 {
     if (placement.State.testFlag(Qt::WindowMaximized)) {
@@ -117,11 +126,7 @@ void TFrameChild::F11FullScreenMode()
         return;
     Settle();
     WVBrowser1->ExecuteScript(FullScreenScript);
-    if (WVWindowParent1->isVisible() && WVWindowParent1->isEnabled()) {
-        WVWindowParent1->update();
-        WVWindowParent1->setFocus();
-        WVBrowser1->SetFocus();
-    }
+    RefocusWebView();
 }
 
 void TFrameChild::WVBrowser1ContainsFullScreenElementChanged()
@@ -148,33 +153,42 @@ void TFrameChild::setFullScreenMode()
         Splitter1->hide();
         pnlAdList->hide();
         Settle();
-        SavePlacement(PageFullScreenPlacement);
-        SetSizeableBorder(false);
-        SetBlackBackground();
-        FillMonitor();
+        CoverMonitor(PageFullScreenPlacement);
         fullScreenMode = true;
     } else if (!pageFullScreen && fullScreenMode) {
         frmParent->tbcChildrenTabs()->show();
         Settle();
         Panel1->setVisible(!frmParent->FHideToolbar);
         Settle();
-        frmParent->menuBar()->setVisible(frmParent->Settings.FMenuToolbar);
-        Settle();
-        showAdPanel();
-        Settle();
-        frmParent->setDarkMode();
-        Settle();
-        // Big screen keeps its borderless window.
-        SetSizeableBorder(!frmParent->FGoBigScreen);
-        Settle();
+        RestoreWindowAfterFullScreen();
         RestorePlacement(PageFullScreenPlacement);
         fullScreenMode = false;
     }
-    if (WVWindowParent1->isVisible() && WVWindowParent1->isEnabled()) {
-        WVWindowParent1->update();
-        WVWindowParent1->setFocus();
+    RefocusWebView();
+}
+
+void TFrameChild::RestoreWindowAfterFullScreen()
+{
+    frmParent->menuBar()->setVisible(frmParent->Settings.FMenuToolbar);
+    Settle();
+    showAdPanel();
+    Settle();
+    frmParent->setDarkMode();
+    Settle();
+    // Big screen keeps its borderless window.
+    SetSizeableBorder(!frmParent->FGoBigScreen);
+    Settle();
+}
+
+void TFrameChild::RefocusWebView()
+{
+    // The window changed its shape; the page takes the keys again.
+    if (!WVWindowParent1->isVisible() || !WVWindowParent1->isEnabled())
+        return;
+    WVWindowParent1->update();
+    WVWindowParent1->setFocus();
+    if (WVBrowser1)
         WVBrowser1->SetFocus();
-    }
 }
 
 void TFrameChild::setF10FullScreenMode()
@@ -193,30 +207,15 @@ void TFrameChild::setF10FullScreenMode()
         Splitter1->hide();
         pnlAdList->hide();
         Settle();
-        SavePlacement(F10FullScreenPlacement);
-        SetSizeableBorder(false);
-        SetBlackBackground();
-        FillMonitor();
+        CoverMonitor(F10FullScreenPlacement);
         f10FullScreenMode = true;
     } else {
         frmParent->FHideToolbar = false;
         Settle();
         Panel1->show();
-        frmParent->menuBar()->setVisible(frmParent->Settings.FMenuToolbar);
-        Settle();
-        showAdPanel();
-        Settle();
-        frmParent->setDarkMode();
-        Settle();
-        SetSizeableBorder(!frmParent->FGoBigScreen);
-        Settle();
+        RestoreWindowAfterFullScreen();
         RestorePlacement(F10FullScreenPlacement);
         f10FullScreenMode = false;
     }
-    if (WVWindowParent1->isVisible() && WVWindowParent1->isEnabled()) {
-        WVWindowParent1->update();
-        WVWindowParent1->setFocus();
-        if (WVBrowser1)
-            WVBrowser1->SetFocus();
-    }
+    RefocusWebView();
 }

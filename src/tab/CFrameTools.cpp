@@ -5,6 +5,7 @@
 #include "shell/Parent.h"
 #include "tab/AddressEdit.h"
 #include "tab/FileNames.h"
+#include "tab/MenuItems.h"
 #include "tab/TaskManager.h"
 #include "webview/WVBrowser.h"
 #include "webview/WVWindowParent.h"
@@ -42,17 +43,6 @@ QString StartFolder()
     return frmParent ? frmParent->Settings.FDefaultDownloadFolder : QString();
 }
 
-QAction *AddItem(QMenu *menu, const char *name, const QString &caption, const QString &shortcut = QString())
-{
-    QAction *action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    if (!shortcut.isEmpty()) {
-        // Shown in the menu only; the tab acts on its keys in WVBrowser1AcceleratorKeyPressed.
-        action->setShortcut(QKeySequence(shortcut));
-        action->setShortcutContext(Qt::WidgetShortcut);
-    }
-    return action;
-}
 
 // The extension a filter such as "Text files (*.txt)" stands for.
 QString SuffixOf(const QString &filter)
@@ -73,29 +63,29 @@ void TFrameChild::BuildToolsMenu()
         popTools->popup(
             btnTools->mapToGlobal(QPoint(btnTools->x() - 150, btnTools->y() + btnCloseAll->height())));
     });
-    connect(AddItem(popTools, "OpenFile1", QStringLiteral("Open File..."), QStringLiteral("Ctrl+O")),
+    connect(TMenuItems::Add(popTools, "OpenFile1", QStringLiteral("Open File..."), QStringLiteral("Ctrl+O")),
             &QAction::triggered, this, &TFrameChild::OpenFile1Click);
-    connect(AddItem(popTools, "SaveToFile1", QStringLiteral("Save To File..."), QStringLiteral("Ctrl+S")),
+    connect(TMenuItems::Add(popTools, "SaveToFile1", QStringLiteral("Save To File..."), QStringLiteral("Ctrl+S")),
             &QAction::triggered, this, &TFrameChild::SaveToFile1Click);
     popTools->addSeparator();
-    connect(AddItem(popTools, "Print1", QStringLiteral("Print..."), QStringLiteral("Ctrl+P")), &QAction::triggered,
+    connect(TMenuItems::Add(popTools, "Print1", QStringLiteral("Print..."), QStringLiteral("Ctrl+P")), &QAction::triggered,
             this, &TFrameChild::Print1Click);
-    connect(AddItem(popTools, "PrinttoPDF1", QStringLiteral("Print to PDF..."), QStringLiteral("Ctrl+Alt+P")),
+    connect(TMenuItems::Add(popTools, "PrinttoPDF1", QStringLiteral("Print to PDF..."), QStringLiteral("Ctrl+Alt+P")),
             &QAction::triggered, this, &TFrameChild::PrinttoPDF1Click);
     popTools->addSeparator();
     QMenu *Zoom1 = popTools->addMenu(QStringLiteral("Zoom"));
     Zoom1->setObjectName(QStringLiteral("Zoom1"));
-    connect(AddItem(Zoom1, "NormalZoom1", QStringLiteral("Reset Zoom     Ctrl + 0")), &QAction::triggered, this,
+    connect(TMenuItems::Add(Zoom1, "NormalZoom1", QStringLiteral("Reset Zoom     Ctrl + 0")), &QAction::triggered, this,
             &TFrameChild::NormalZoom1Click);
     Zoom1->addSeparator();
-    connect(AddItem(Zoom1, "IncrementZoom1", QStringLiteral("Increment Zoom     Ctrl + +")), &QAction::triggered,
+    connect(TMenuItems::Add(Zoom1, "IncrementZoom1", QStringLiteral("Increment Zoom     Ctrl + +")), &QAction::triggered,
             this, &TFrameChild::IncrementZoom1Click);
-    connect(AddItem(Zoom1, "DecrementZoom1", QStringLiteral("Decrement Zoom    Ctrl + -")), &QAction::triggered,
+    connect(TMenuItems::Add(Zoom1, "DecrementZoom1", QStringLiteral("Decrement Zoom    Ctrl + -")), &QAction::triggered,
             this, &TFrameChild::DecrementZoom1Click);
     popTools->addSeparator();
-    connect(AddItem(popTools, "DeveloperTools1", QStringLiteral("Open Developer Tools...")), &QAction::triggered,
+    connect(TMenuItems::Add(popTools, "DeveloperTools1", QStringLiteral("Open Developer Tools...")), &QAction::triggered,
             this, &TFrameChild::DeveloperTools1Click);
-    connect(AddItem(popTools, "BrowserTaskManager1", QStringLiteral("Orbwell Task Manager...")),
+    connect(TMenuItems::Add(popTools, "BrowserTaskManager1", QStringLiteral("Orbwell Task Manager...")),
             &QAction::triggered, this, &TFrameChild::BrowserTaskManager1Click);
 
     connect(btnScreenshot, &QToolButton::clicked, this, &TFrameChild::btnScreenshotClick);
