@@ -73,6 +73,10 @@ public:
     void CreateNewTab(TWVNewWindowRequest *args);
     quint32 GetNextTabID() { return ++FLastTabID; }
     void closeTab(int tabCloseIndex);
+    // Closes the tab that holds this widget once the caller's event has returned and no dialog runs:
+    // a dialog of that tab may still be waiting further down the stack. Nothing happens if it is gone,
+    // nor, with keepLastTab, when it is the last tab by then.
+    void CloseTabOf(QWidget *content, bool keepLastTab = false);
     void closeAllTabs();
     void newWindow();
     void Refresh1Click();

@@ -10,12 +10,15 @@
 #include "webview/WVBrowser.h"
 #include "webview/WVWindowParent.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QListWidget>
 #include <QToolButton>
 #include <QFileInfo>
+#include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QThread>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -249,6 +252,8 @@ void TfrmParent::FocusActiveWebView()
 void TfrmParent::RemoveTab(int index)
 {
     TBrowserTab *tab = TabAt(index);
+    if (tab && tab->Frame())
+        tab->Frame()->ReleaseWindowModes();
     FSelectingByCode = true;
     FTabs->removeTab(index);
     FSelectingByCode = false;
@@ -283,6 +288,26 @@ void TfrmParent::closeTab(int tabCloseIndex)
     }
     btnTabClose->setEnabled(true);
     tabExit = false;
+}
+
+void TfrmParent::CloseTabOf(QWidget *content, bool keepLastTab)
+{
+    QPointer<QWidget> guarded(content);
+    QTimer::singleShot(0, this, [this, guarded, keepLastTab] {
+        if (!guarded || (keepLastTab && TabCount() <= 1))
+            return;
+        if (QApplication::activeModalWidget() || QThread::currentThread()->loopLevel() > 1) {
+            // Asked again after the dialog.
+            QTimer::singleShot(100, this, [this, guarded, keepLastTab] { CloseTabOf(guarded, keepLastTab); });
+            return;
+        }
+        for (int i = 0; i < TabCount(); ++i) {
+            if (TabAt(i) && TabAt(i)->isAncestorOf(guarded)) {
+                closeTab(i);
+                return;
+            }
+        }
+    });
 }
 
 void TfrmParent::closeAllTabs()

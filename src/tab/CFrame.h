@@ -110,11 +110,14 @@ public:
     void openFile();
     void LoadFromFileAsFileURI(const QString &aPath);
     // False (with the reason on standard error) when the file could not be written.
-    static bool SaveAsTextFile(const QString &aFileName, const QString &aText);
+    // With a byte-order mark, a saved page reads back as UTF-8 whatever character set it declares.
+    static bool SaveAsTextFile(const QString &aFileName, const QString &aText, bool aByteOrderMark = false);
     void BigScreen1Click();
     void setF10FullScreenMode();
     void F11FullScreenMode();
     void setFullScreenMode();
+    // Gives the window back its normal look when this tab, which made it full screen, closes.
+    void ReleaseWindowModes();
     void HideToolbar1Click();
     void DarkMode1Click();
     void PrivateMode1Click();

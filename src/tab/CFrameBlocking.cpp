@@ -72,13 +72,10 @@ bool TFrameChild::AdBlockNavigationCheck(const QUrl &uri)
     bool refused = false;
     if (lists.ShouldBlockUrl(url, Closing())) {
         refused = true;
-        if (frmParent->TabCount() > 1) {
-            // Not while this tab's own event runs: the active tab goes once the event has returned.
-            QMetaObject::invokeMethod(frmParent, [] {
-                if (frmParent && frmParent->TabCount() > 1)
-                    frmParent->closeTab(frmParent->ActiveTabIndex());
-            }, Qt::QueuedConnection);
-        }
+        // The tab that was to show the blocked page goes, not whichever tab is active by then;
+        // the last tab stays.
+        if (frmParent->TabCount() > 1)
+            frmParent->CloseTabOf(this, true);
     }
     if (pnlAdList->isVisible())
         lstAdUrls->clear();

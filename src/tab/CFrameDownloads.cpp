@@ -80,16 +80,22 @@ void TFrameChild::WVBrowser1DownloadStarting(TWVDownloadStartingArgs &args)
             if (edtAddress->text() == BlankPage) {
                 // The tab was opened only for this download. It is closed once the engine has its answer:
                 // closing it now would free the component that is raising this event.
-                QMetaObject::invokeMethod(frmParent, [] {
-                    if (frmParent)
-                        frmParent->closeTab(frmParent->tbcChildrenTabs()->currentIndex());
-                }, Qt::QueuedConnection);
+                frmParent->CloseTabOf(this);
                 frmParent->isContextMenuEnabledParent = false;
                 return;
             }
-        } else {
+        } else if (!tracker->IsBeingWritten(chosen)) {
             // The user chose this file and the dialog asked before replacing it.
             target = chosen;
+        } else {
+            // Another download still writes there; the two must not end up in one file.
+            const QFileInfo info(chosen);
+            target = TFileNames::UniqueFilePath(info.absolutePath(), info.fileName(),
+                                                [tracker](const QString &path) { return tracker->IsTaken(path); });
+            if (target.isEmpty()) {
+                args.Cancel = true;
+                tracker->GiveBack(key);
+            }
         }
     } else {
         target = TFileNames::UniqueFilePath(folder, name, [tracker](const QString &path) { return tracker->IsTaken(path); });

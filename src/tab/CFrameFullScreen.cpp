@@ -23,11 +23,13 @@ const QString FullScreenScript =
                      "{toggle();return}addEventListener('keydown',toggle,{once:true,capture:true});"
                      "setTimeout(function(){removeEventListener('keydown',toggle,{capture:true})},1000)})()");
 
-// Where the main window was before a full-screen mode; one copy per mode, shared by all tabs.
+// Where the main window was before a full-screen mode; one copy per mode, shared by all tabs, since
+// the mode belongs to the window whichever tab entered it.
 struct TWindowPlacement
 {
     Qt::WindowStates State;
     QRect Bounds;
+    bool Active = false;
 };
 TWindowPlacement PageFullScreenPlacement;
 TWindowPlacement F10FullScreenPlacement;
@@ -84,13 +86,15 @@ void SavePlacement(TWindowPlacement &placement)
 void CoverMonitor(TWindowPlacement &placement)
 {
     SavePlacement(placement);
+    placement.Active = true;
     SetSizeableBorder(false);
     SetBlackBackground();
     FillMonitor();
 }
 
-void RestorePlacement(const TWindowPlacement &placement)
+void RestorePlacement(TWindowPlacement &placement)
 {
+    placement.Active = false;
     if (placement.State.testFlag(Qt::WindowMaximized)) {
         frmParent->showMaximized();
     } else {
@@ -167,6 +171,20 @@ void TFrameChild::setFullScreenMode()
     RefocusWebView();
 }
 
+void TFrameChild::ReleaseWindowModes()
+{
+    // The page that holds the window full screen is closing: nothing else could bring it back.
+    if (!frmParent || !fullScreenMode)
+        return;
+    fullScreenMode = false;
+    frmParent->tbcChildrenTabs()->show();
+    frmParent->menuBar()->setVisible(frmParent->Settings.FMenuToolbar);
+    frmParent->setDarkMode();
+    SetSizeableBorder(!frmParent->FGoBigScreen);
+    Settle();
+    RestorePlacement(PageFullScreenPlacement);
+}
+
 void TFrameChild::RestoreWindowAfterFullScreen()
 {
     frmParent->menuBar()->setVisible(frmParent->Settings.FMenuToolbar);
@@ -195,6 +213,8 @@ void TFrameChild::setF10FullScreenMode()
 {
     if (!frmParent)
         return;
+    // Another tab may have entered it: the tab row stays in this mode.
+    f10FullScreenMode = F10FullScreenPlacement.Active;
     if (!f10FullScreenMode) {
         frmParent->FHideToolbar = true;
         Settle();

@@ -283,10 +283,10 @@ void TFrameChild::WVBrowser1RetrieveCompleted(int aKind, bool aResult, const QSt
         qWarning("OrbwellForm.SaveAsTextFile error: the page could not be read for %s", qUtf8Printable(target));
         return;
     }
-    SaveAsTextFile(target, aText);
+    SaveAsTextFile(target, aText, aKind == skHtml);
 }
 
-bool TFrameChild::SaveAsTextFile(const QString &aFileName, const QString &aText)
+bool TFrameChild::SaveAsTextFile(const QString &aFileName, const QString &aText, bool aByteOrderMark)
 {
     if (aFileName.isEmpty())
         return false;
@@ -296,7 +296,9 @@ bool TFrameChild::SaveAsTextFile(const QString &aFileName, const QString &aText)
         qWarning("OrbwellForm.SaveAsTextFile error: %s: %s", qUtf8Printable(aFileName), qUtf8Printable(file.errorString()));
         return false;
     }
-    const QByteArray bytes = TFileNames::CrLfLines(aText).toUtf8();
+    QByteArray bytes = TFileNames::CrLfLines(aText).toUtf8();
+    if (aByteOrderMark)
+        bytes.prepend("\xEF\xBB\xBF");
     if (file.write(bytes) != bytes.size() || !file.commit()) {
         qWarning("OrbwellForm.SaveAsTextFile error: %s: %s", qUtf8Printable(aFileName), qUtf8Printable(file.errorString()));
         return false;

@@ -20,14 +20,9 @@ void TFrameChild::ConnectWindowEvents()
             frmParent->newWindowRequested = false;
     });
     connect(WVBrowser1, &TWVBrowser::OnWindowCloseRequested, this, [this] {
-        // The page closes its own window: for a tab that is the tab, once the event has returned.
-        QMetaObject::invokeMethod(this, [this] {
-            if (!frmParent)
-                return;
-            for (int i = 0; i < frmParent->TabCount(); ++i)
-                if (frmParent->TabAt(i) && frmParent->TabAt(i)->isAncestorOf(this))
-                    frmParent->closeTab(i);
-        }, Qt::QueuedConnection);
+        // The page closes its own window: for a tab that is the tab.
+        if (frmParent)
+            frmParent->CloseTabOf(this);
     });
     connect(WVBrowser1, &TWVBrowser::OnBasicAuthenticationRequested, this,
             [this](TWVBasicAuthenticationArgs &args) { WVBrowser1BasicAuthenticationRequested(args); });

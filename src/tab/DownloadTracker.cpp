@@ -76,13 +76,18 @@ void TDownloadTracker::Finish(quint64 key)
         operation->deleteLater();
 }
 
-bool TDownloadTracker::IsTaken(const QString &path) const
+bool TDownloadTracker::IsBeingWritten(const QString &path) const
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     for (auto it = FTargets.cbegin(); it != FTargets.cend(); ++it)
         if (FLedger.Holds(it.key()) && it.value() == absolute)
             return true;
-    return QFileInfo::exists(path);
+    return false;
+}
+
+bool TDownloadTracker::IsTaken(const QString &path) const
+{
+    return IsBeingWritten(path) || QFileInfo::exists(path);
 }
 
 void TDownloadTracker::Publish()

@@ -28,6 +28,8 @@ public:
     void GiveBack(quint64 key);
     // The download goes on to targetPath: the tracker keeps the operation and follows its states.
     void Track(quint64 key, TWVDownloadOperation *operation, const QString &targetPath);
+    // A path that a running download writes to.
+    bool IsBeingWritten(const QString &path) const;
     // A path that a running download writes to, or a file that exists.
     bool IsTaken(const QString &path) const;
     qint32 Count() const { return FLedger.Count(); }

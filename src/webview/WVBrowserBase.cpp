@@ -495,12 +495,18 @@ void TWVBrowserBase::HandleDownload(QWebEngineDownloadRequest *request)
             running->Restart(request);
         return;
     }
+    // Every component of the profile hears of the request. Once one has taken it, its page may be gone by
+    // the time the others hear (its handler can run a dialog), so they must not ask for the page.
+    static const char *const Claimed = "orbwellClaimed";
+    if (request->property(Claimed).toBool())
+        return;
     QWebEnginePage *page = request->page();
     bool ours = page && page == FPage;
     for (const QPointer<TWVPopupWindow> &popup : std::as_const(FPopups))
         ours = ours || (popup && page == popup->Page());
     if (!ours || !Initialized())
         return;
+    request->setProperty(Claimed, true);
 
     if (request->isSavePageDownload()) {
         const QString path = QDir(request->downloadDirectory()).filePath(request->downloadFileName());

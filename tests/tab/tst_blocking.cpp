@@ -155,6 +155,13 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(F.Window->TabCount(), 1, Timeout);
         QCOMPARE(FServer.RequestCount(QStringLiteral("/ads/landing")), landings);
         QCOMPARE(F.PageOf(0), Address(QStringLiteral("/plain")));
+        // A tab in the background that is sent to a blocked page is the one that goes.
+        QVERIFY(F.AddTab(Address(QStringLiteral("/plain?front"))));
+        QVERIFY(WaitForTitle(1, QStringLiteral("plain")));
+        QCOMPARE(F.Window->ActiveTabIndex(), 1);
+        QVERIFY(Browser(0)->Navigate(Address(QStringLiteral("/ads/landing"))));
+        QTRY_COMPARE_WITH_TIMEOUT(F.Window->TabCount(), 1, Timeout);
+        QCOMPARE(F.PageOf(0), Address(QStringLiteral("/plain?front")));
     }
 
     void panelListsWhatPassed()

@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTcpServer>
@@ -379,6 +380,39 @@ private Q_SLOTS:
             QCOMPARE(F.Window->TabCount(), 1); // a tab with a page of its own stays
         }
         QCOMPARE(F.Window->downloadCount, 0);
+    }
+
+    void askedDownloadDoesNotShareARunningFile()
+    {
+        TSlowDownloadServer slow;
+        QVERIFY(slow.Listen());
+        const QString folder = Open(true);
+        const QString running = QDir(folder).filePath(QStringLiteral("slow.bin"));
+        QTimer answer;
+        answer.setInterval(50);
+        QString target = running;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                // The dialog asks before replacing a file: yes, replace it.
+                box->button(QMessageBox::Yes) ? box->button(QMessageBox::Yes)->click() : box->accept();
+            } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+                dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(target);
+                static_cast<QDialog *>(dialog)->accept();
+            }
+        });
+        answer.start();
+        QVERIFY(Browser()->Navigate(slow.Url()));
+        QTRY_COMPARE_WITH_TIMEOUT(slow.Open(), 1, Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(F.Window->downloadCount, 1, Timeout);
+        // The user picks the very file the first download still writes.
+        const QWidget *before = Item();
+        QVERIFY(Browser()->Navigate(FServer.Url(QStringLiteral("/data.bin")).toString()));
+        QVERIFY(WaitForNewItem(before, QStringLiteral("Completed")));
+        slow.Finish(0);
+        QTRY_COMPARE_WITH_TIMEOUT(F.Window->downloadCount, 0, Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(Read(running), Bytes(TSlowDownloadServer::Size, 3), Timeout);
+        QCOMPARE(Read(QDir(folder).filePath(QStringLiteral("slow (1).bin"))), Bytes(150000, 1));
     }
 };
 

@@ -236,6 +236,31 @@ private Q_SLOTS:
         QCOMPARE(F.Window->TabAt(0)->TabID(), opener);
     }
 
+    void pageClosingWaitsForItsTabsDialog()
+    {
+        QVERIFY(Open(QStringLiteral("/links")));
+        QVERIFY(Browser(0)->ExecuteScript(QStringLiteral("window.open('/closer')")));
+        QVERIFY(F.WaitForTabs(2));
+        QTRY_COMPARE_WITH_TIMEOUT(Browser(1)->DocumentTitle(), QStringLiteral("Closer"), Timeout);
+        // A dialog of the tab is open when its page closes the window: the tab must outlive the dialog.
+        QPointer<QMessageBox> box =
+            new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Test"), QStringLiteral("Wait"), QMessageBox::Ok, Frame(1));
+        int tabsWhileOpen = -1;
+        connect(Browser(1), &TWVBrowser::OnWindowCloseRequested, box, [&] {
+            QTimer::singleShot(500, box, [&] {
+                tabsWhileOpen = F.Window->TabCount();
+                if (box)
+                    box->accept();
+            });
+        });
+        QTimer::singleShot(0, Browser(1), [&] { Browser(1)->ExecuteScript(QStringLiteral("window.close()")); });
+        box->exec();
+        QVERIFY(box);
+        delete box;
+        QCOMPARE(tabsWhileOpen, 2);
+        QTRY_COMPARE_WITH_TIMEOUT(F.Window->TabCount(), 1, Timeout);
+    }
+
     void popupNewWindowGoesToTheEngine()
     {
         QVERIFY(Open(QStringLiteral("/a")));

@@ -118,10 +118,10 @@ private:
     bool WaitForSeen(int count) { return QTest::qWaitFor([&] { return FSeen.size() >= count; }, Timeout); }
 
     // A key pressed in the web view, as the keyboard gives it.
-    bool Press(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat = false)
+    bool Press(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat = false, int tab = 0)
     {
         QWidget *target = nullptr;
-        const QList<QWidget *> children = Frame()->WVWindowParent1->findChildren<QWidget *>();
+        const QList<QWidget *> children = Frame(tab)->WVWindowParent1->findChildren<QWidget *>();
         for (QWidget *child : children)
             if (child->focusProxy())
                 target = child->focusProxy();
@@ -136,17 +136,17 @@ private:
 
     // The engine drops keys until a new page has been drawn; a user sees the page before pressing.
     // Escape shows when keys reach the page without counting as the user's gesture.
-    bool WaitUntilKeysReachThePage()
+    bool WaitUntilKeysReachThePage(int tab = 0)
     {
-        QSignalSpy result(Browser(), &TWVBrowser::OnExecuteScriptCompleted);
-        if (!Browser()->ExecuteScript(QStringLiteral("window.keysSeen=0;addEventListener('keydown',"
+        QSignalSpy result(Browser(tab), &TWVBrowser::OnExecuteScriptCompleted);
+        if (!Browser(tab)->ExecuteScript(QStringLiteral("window.keysSeen=0;addEventListener('keydown',"
                                                      "function(){window.keysSeen++},true);0"), 90)
             || !result.wait(Timeout))
             return false;
         return QTest::qWaitFor([&] {
             result.clear();
-            Press(Qt::Key_Escape, Qt::NoModifier);
-            return Browser()->ExecuteScript(QStringLiteral("window.keysSeen > 0"), 91) && result.wait(Timeout)
+            Press(Qt::Key_Escape, Qt::NoModifier, false, tab);
+            return Browser(tab)->ExecuteScript(QStringLiteral("window.keysSeen > 0"), 91) && result.wait(Timeout)
                    && result.constLast().at(1).toString() == QLatin1String("true");
         }, Timeout);
     }
@@ -170,6 +170,9 @@ private Q_SLOTS:
     {
         QVERIFY(FServer.Listen());
         FServer.SetRoute(QStringLiteral("/tools"), TestPage);
+        FServer.SetRoute(QStringLiteral("/latin"), QByteArray("<!DOCTYPE html><html><head><meta charset=\"windows-1252\">"
+                                                              "<title>Caf\xE9 Latin</title></head><body>x</body></html>"),
+                         QByteArrayLiteral("text/html"));
         FAnswer.setInterval(50);
         connect(&FAnswer, &QTimer::timeout, this, &TestPageTools::AnswerModals);
         FAnswer.start();
@@ -310,6 +313,24 @@ private Q_SLOTS:
         QVERIFY(bytes.contains("\r\n"));
         QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
         QCOMPARE(FSeen.size(), 1); // nothing is told on success
+    }
+
+    void savedPageOpensAsItWas()
+    {
+        // The page declares another character set than the UTF-8 it is saved in.
+        QVERIFY(Open());
+        QSignalSpy loaded(Browser(), &TWVBrowser::OnNavigationCompleted);
+        QVERIFY(Browser()->Navigate(Address(QStringLiteral("/latin"))) && loaded.wait(Timeout));
+        QCOMPARE(Browser()->DocumentTitle(), QStringLiteral("Caf\u00E9 Latin"));
+        const QString path = F.Dir.filePath(QStringLiteral("latin.html"));
+        FFileAnswer = path;
+        FFilterAnswer = QStringLiteral("HTML files (*.html)");
+        ToolsItem("SaveToFile1")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(path).size() > 0, Timeout);
+        loaded.clear();
+        QVERIFY(Browser()->Navigate(QUrl::fromLocalFile(path).toString()) && loaded.wait(Timeout));
+        QCOMPARE(Browser()->Source(), QUrl::fromLocalFile(path).toString());
+        QCOMPARE(Browser()->DocumentTitle(), QStringLiteral("Caf\u00E9 Latin"));
     }
 
     void failedSaveIsNotSaved()
@@ -566,6 +587,36 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(F.Window->geometry(), before, Timeout);
         QVERIFY(Frame()->Panel1->isVisible());
         QVERIFY(!F.Window->FHideToolbar);
+    }
+
+    void fullScreenModesBelongToTheWindow()
+    {
+        QVERIFY(Open());
+        const QRect before = F.Window->geometry();
+        const QRect monitor = F.Window->screen()->geometry();
+        // F10 in one tab, F10 again in another: the window leaves the mode and goes back where it was.
+        QVERIFY(Press(Qt::Key_F10, Qt::NoModifier));
+        QTRY_COMPARE_WITH_TIMEOUT(F.Window->geometry(), monitor, Timeout);
+        QVERIFY(F.AddTab(Address(QStringLiteral("/tools"))));
+        QCOMPARE(F.Window->ActiveTabIndex(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(Browser(1)->DocumentTitle() == QLatin1String("Tools Page"), Timeout);
+        Frame(1)->setF10FullScreenMode();
+        QTRY_COMPARE_WITH_TIMEOUT(F.Window->geometry(), before, Timeout);
+        QVERIFY(!F.Window->FHideToolbar);
+
+        // Page full screen ends with the tab that holds it.
+        const QRect beforePage = F.Window->geometry();
+        QVERIFY(WaitUntilKeysReachThePage(1));
+        QVERIFY(Press(Qt::Key_F11, Qt::NoModifier, false, 1));
+        QTRY_VERIFY_WITH_TIMEOUT(Frame(1)->fullScreenMode, Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(F.Window->geometry(), monitor, Timeout);
+        F.Window->closeTab(1);
+        QCOMPARE(F.Window->TabCount(), 1);
+        // Back to its size and place; the border coming back may move it by its frame width.
+        QTRY_COMPARE_WITH_TIMEOUT(F.Window->geometry().size(), beforePage.size(), Timeout);
+        QVERIFY((F.Window->geometry().topLeft() - beforePage.topLeft()).manhattanLength() <= 8);
+        QVERIFY(F.Window->tbcChildrenTabs()->isVisible());
+        QVERIFY(!F.Window->windowFlags().testFlag(Qt::FramelessWindowHint));
     }
 
     void bigScreenDropsMenuAndBorder()
