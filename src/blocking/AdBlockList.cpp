@@ -36,10 +36,18 @@ TListFileResult TAdBlockList::LoadFromFile(const QString &fileName)
         return read;
     FEncoding = read.Content.Encoding;
     Assign(read.Ok() ? read.Content.Entries : QStringList());
+    FReadFailed = !read.Ok();
     return read;
 }
 
 TListFileResult TAdBlockList::SaveToFile(const QString &fileName)
 {
+    if (FReadFailed) {
+        TListFileResult refused;
+        refused.Status = TListFileStatus::Failed;
+        refused.ErrorText = QStringLiteral("Cannot write file \"%1\". It could not be read, and writing it would "
+                                           "lose the entries it holds.").arg(fileName);
+        return refused;
+    }
     return TAdBlockListFile::Write(fileName, FEntries, FEncoding, &FEncoding);
 }

@@ -42,6 +42,7 @@ public:
     TListFileResult LoadFromFile(const QString &fileName);
     // Writes every entry in the list's encoding (UTF-8 with a mark instead when the ANSI code page
     // cannot hold an entry; the list then keeps that encoding). An absent list writes an empty file.
+    // A list whose file could not be read is not written: that would replace entries never seen.
     TListFileResult SaveToFile(const QString &fileName);
 
 private:
@@ -49,4 +50,5 @@ private:
     TListEncoding FEncoding = TListEncoding::Ansi;
     TUrlMatcher FMatcher;
     bool FPresent = false;
+    bool FReadFailed = false;
 };

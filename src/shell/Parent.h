@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QIcon>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -97,6 +98,8 @@ public:
     TBrowserTab *TabAt(int index) const;
     TBrowserTab *ActiveTab() const { return TabAt(ActiveTabIndex()); }
     int IndexOfTab(const TBrowserTab *tab) const;
+    // The last tab opened on the interlude page, while it lasts.
+    TBrowserTab *InterludeTab() const;
     // Frees a tab with its frame and web view, without the closing rules of closeTab.
     void RemoveTab(int index);
 
@@ -128,6 +131,7 @@ protected:
     void moveEvent(QMoveEvent *event) override;
 
 private:
+    QPointer<QWidget> FInterludeTab;
     void FormCreate();
     void FormShow();
     void FormClose();

@@ -12,6 +12,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QListWidget>
 #include <QToolButton>
 #include <QFileInfo>
@@ -33,6 +35,13 @@ const QString CloseHoverStyle = QStringLiteral(
     "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 white, stop:1 #FF0000); }");
 const QString HomeHoverStyle = QStringLiteral(
     "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 white, stop:1 #008000); }");
+
+// Text as a script string literal: typed quotes or backslashes stay text.
+QString ScriptString(const QString &text)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
+}
 } // namespace
 
 void TfrmParent::BuildTabStrip()
@@ -176,6 +185,8 @@ void TfrmParent::newTab()
     const int index = TTabRules::NewTabIndex(Settings.FNextToCurrentTabPage, first, ActiveTabIndex(), TabCount());
     TBrowserTab *tab = AddTab(index);
     SelectTab(IndexOfTab(tab));
+    if (navigateURL == TPublisherPages::InterludePage)
+        FInterludeTab = tab;
     if (first) {
         startup = false;
         tab->CreateBrowser(FInitialAddress.isEmpty() ? navigateURL : FInitialAddress);
@@ -197,6 +208,8 @@ void TfrmParent::CreateNewTab(TWVNewWindowRequest *args)
         SelectTab(IndexOfTab(tab));
     isContextMenuEnabledParent = false;
     tab->CreateBrowser(args);
+    // The tabs moved under the floating buttons.
+    ShowTabCloseButtonOnHotTab();
 }
 
 void TfrmParent::SelectTab(int index)
@@ -265,6 +278,12 @@ void TfrmParent::RemoveTab(int index)
 
 void TfrmParent::closeTab(int tabCloseIndex)
 {
+    if (QThread::currentThread()->loopLevel() > 1) {
+        // A dialog or a wait of some tab runs further down the stack; the tab goes after it.
+        if (TBrowserTab *tab = TabAt(tabCloseIndex))
+            CloseTabOf(tab);
+        return;
+    }
     btnTabClose->setEnabled(false);
     tabExit = true;
     if (tabCloseIndex >= 0 && tabCloseIndex < TabCount()) {
@@ -290,6 +309,11 @@ void TfrmParent::closeTab(int tabCloseIndex)
     tabExit = false;
 }
 
+TBrowserTab *TfrmParent::InterludeTab() const
+{
+    return qobject_cast<TBrowserTab *>(FInterludeTab.data());
+}
+
 void TfrmParent::CloseTabOf(QWidget *content, bool keepLastTab)
 {
     QPointer<QWidget> guarded(content);
@@ -302,7 +326,7 @@ void TfrmParent::CloseTabOf(QWidget *content, bool keepLastTab)
             return;
         }
         for (int i = 0; i < TabCount(); ++i) {
-            if (TabAt(i) && TabAt(i)->isAncestorOf(guarded)) {
+            if (TabAt(i) && (TabAt(i) == guarded || TabAt(i)->isAncestorOf(guarded))) {
                 closeTab(i);
                 return;
             }
@@ -372,9 +396,9 @@ void TfrmParent::newWindow()
     TBrowserTab *tab = ActiveTab();
     if (tab && tab->Frame() && tab->OrbwellBrowser() && tab->Initialized()) {
         const QString script =
-            QStringLiteral("var hgt=window.screen.height - 165;var wdt=(window.screen.width/2)-608;window.open(\"")
-            + tab->Frame()->edtAddress->text()
-            + QStringLiteral("\",\"_blank\",\"toolbar=yes,scrollbars=yes,resizable=yes,top=40,left=\"+wdt+\",width=1200,height=\"+hgt)");
+            QStringLiteral("var hgt=window.screen.height - 165;var wdt=(window.screen.width/2)-608;window.open(")
+            + ScriptString(tab->Frame()->edtAddress->text())
+            + QStringLiteral(",\"_blank\",\"toolbar=yes,scrollbars=yes,resizable=yes,top=40,left=\"+wdt+\",width=1200,height=\"+hgt)");
         newWindowRequested = true;
         if (tab->OrbwellBrowser()->ExecuteScript(script, static_cast<qint32>(winId())))
             return;

@@ -17,6 +17,7 @@
 #include <QNetworkInformation>
 #include <QPushButton>
 #include <QSplitter>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -252,9 +253,13 @@ void TFrameChild::WVBrowser1AfterCreated()
     if (!frmParent)
         return;
     TSettings &s = frmParent->Settings;
+    // The page the engine opened for a request already loads what it asked for, form data included;
+    // loading the address again would lose that, and the shared navigateURL may name another tab's page.
+    QUrl adopted;
     if (FArgs && FDeferral) {
         // Whatever the engine makes of it, the request is answered once and released.
-        FArgs->SetNewWindow(WVBrowser1);
+        if (FArgs->SetNewWindow(WVBrowser1))
+            adopted = FArgs->Uri();
         FArgs->SetHandled(true);
         FArgs->Complete();
         ReleaseArgs();
@@ -288,8 +293,12 @@ void TFrameChild::WVBrowser1AfterCreated()
     }
     WVBrowser1->SetHeaderTitle(QStringLiteral("Orbwell"));
     WVBrowser1->SetShouldPrintHeaderAndFooter(true);
-    edtAddress->ShowAddress(frmParent->navigateURL);
-    WVBrowser1->Navigate(frmParent->navigateURL);
+    if (adopted.isValid()) {
+        edtAddress->ShowAddress(adopted.toString());
+    } else {
+        edtAddress->ShowAddress(frmParent->navigateURL);
+        WVBrowser1->Navigate(frmParent->navigateURL);
+    }
     frmParent->setDarkMode();
     if (WVWindowParent1->isVisible() && WVWindowParent1->isEnabled())
         WVWindowParent1->SetFocus();
@@ -381,8 +390,9 @@ void TFrameChild::RunBehindTemporaryTab(const std::function<bool()> &showModal)
     frmParent->resetTabIndex = frmParent->ActiveTabIndex();
     frmParent->showDummyPage = true;
     btnNewTabClick();
-    if (showModal())
-        Timer2->start();
+    showModal();
+    // The temporary tab goes even when no window could be shown.
+    Timer2->start();
 }
 
 void TFrameChild::btnNewTabClick()
@@ -403,8 +413,18 @@ void TFrameChild::Timer2Timer()
 {
     if (!frmParent)
         return;
+    if (QApplication::activeModalWidget() || QThread::currentThread()->loopLevel() > 1) {
+        // Not under a dialog that may belong to the tab.
+        Timer2->start();
+        return;
+    }
+    // The temporary tab itself, even if a page has brought another tab to the front meanwhile.
+    TBrowserTab *temporary = frmParent->InterludeTab();
+    const int index = temporary ? frmParent->IndexOfTab(temporary) : frmParent->ActiveTabIndex();
+    if (index < 0 || frmParent->TabCount() <= 1)
+        return;
     frmParent->tbcChildrenTabs()->hide();
-    frmParent->RemoveTab(frmParent->ActiveTabIndex());
+    frmParent->RemoveTab(index);
     frmParent->navigateURL = frmParent->getHomePage();
     frmParent->SelectTab(frmParent->resetTabIndex);
     frmParent->tbcChildrenTabs()->show();

@@ -197,7 +197,7 @@ private:
     void WVBrowser1NewWindowRequested(TWVNewWindowRequest *args);
     void WVBrowser1BasicAuthenticationRequested(TWVBasicAuthenticationArgs &args);
     void WVBrowser1ServerCertificateErrorDetected(TWVServerCertificateErrorArgs &args);
-    void AskCertificateException(const QUrl &uri, const QString &error);
+    void AskCertificateException(const QUrl &uri, const QString &error, const QString &exception);
 
     QString FHomepage;
     void ReleaseArgs();

@@ -117,7 +117,22 @@ void TFrameChild::DeleteAllCookies1Click()
     if (QMessageBox::question(this, Title(), TClearingRules::DeleteCookiesQuestion, QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    if (WVBrowser1 && WVBrowser1->DeleteAllCookies())
+    TClearStep cookies;
+    cookies.Kind = TClearStep::csClearKind;
+    cookies.DataKind = WV_BROWSING_DATA_KINDS_COOKIES;
+    cookies.FailureMessage = TClearingRules::CookiesNotDeletedMessage;
+    // The cookie store answers later: deleted is told once it has confirmed, never on taking the request.
+    QPointer<TFrameChild> self(this);
+    TClearingRun run(WVBrowser1, this);
+    run.Run({cookies});
+    if (!self || run.Refused())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const TClearingRun::TOutcome outcome = run.Wait(TBrowsingDataClearing::CommandWaitMs);
+    QApplication::restoreOverrideCursor();
+    if (!self)
+        return;
+    if (outcome == TClearingRun::coCleared)
         QMessageBox::information(this, Title(), TClearingRules::CookiesDeletedMessage);
     else
         QMessageBox::critical(this, Title(), TClearingRules::CookiesNotDeletedMessage);
@@ -149,14 +164,17 @@ void TFrameChild::ClearBrowsingHistory1Click()
     all.Kind = TClearStep::csClearKind;
     all.DataKind = WV_BROWSING_DATA_KINDS_ALL_PROFILE;
     all.FailureMessage = TClearingRules::ClearAllFailedMessage;
+    QPointer<TFrameChild> self(this);
     TClearingRun run(WVBrowser1, this);
     run.Run({all});
-    if (run.Refused())
+    if (!self || run.Refused())
         return;
     // Success is told once the engine has finished, never merely because it took the request.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const TClearingRun::TOutcome outcome = run.Wait(TBrowsingDataClearing::CommandWaitMs);
     QApplication::restoreOverrideCursor();
+    if (!self)
+        return;
     if (outcome == TClearingRun::coCleared)
         QMessageBox::information(this, Title(), TClearingRules::ClearAllDoneMessage);
     else if (outcome == TClearingRun::coTimedOut)

@@ -20,9 +20,9 @@ void TFrameChild::ConnectWindowEvents()
             frmParent->newWindowRequested = false;
     });
     connect(WVBrowser1, &TWVBrowser::OnWindowCloseRequested, this, [this] {
-        // The page closes its own window: for a tab that is the tab.
+        // The page closes its own window: for a tab that is the tab. A page never quits the program.
         if (frmParent)
-            frmParent->CloseTabOf(this);
+            frmParent->CloseTabOf(this, true);
     });
     connect(WVBrowser1, &TWVBrowser::OnBasicAuthenticationRequested, this,
             [this](TWVBasicAuthenticationArgs &args) { WVBrowser1BasicAuthenticationRequested(args); });
@@ -96,7 +96,9 @@ QString HostKey(const QUrl &uri)
 void TFrameChild::WVBrowser1ServerCertificateErrorDetected(TWVServerCertificateErrorArgs &args)
 {
     const QString key = HostKey(args.RequestUri);
-    if (args.IsOverridable && CertificateExceptions().contains(key)) {
+    // The user agreed to one certificate: another one for the same host is asked about again.
+    const QString exception = key + QLatin1Char('/') + args.CertificateFingerprint;
+    if (args.IsOverridable && !args.CertificateFingerprint.isEmpty() && CertificateExceptions().contains(exception)) {
         args.Action = wvceaAlwaysAllow;
         return;
     }
@@ -107,11 +109,11 @@ void TFrameChild::WVBrowser1ServerCertificateErrorDetected(TWVServerCertificateE
     FAskedCertificateHosts.insert(key);
     const QUrl uri = args.RequestUri;
     const QString error = args.ErrorDescription;
-    QMetaObject::invokeMethod(this, [this, uri, error] { AskCertificateException(uri, error); },
+    QMetaObject::invokeMethod(this, [this, uri, error, exception] { AskCertificateException(uri, error, exception); },
                               Qt::QueuedConnection);
 }
 
-void TFrameChild::AskCertificateException(const QUrl &uri, const QString &error)
+void TFrameChild::AskCertificateException(const QUrl &uri, const QString &error, const QString &exception)
 {
     const QString key = HostKey(uri);
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Certificate Error"),
@@ -127,7 +129,7 @@ void TFrameChild::AskCertificateException(const QUrl &uri, const QString &error)
     FAskedCertificateHosts.remove(key);
     if (box.clickedButton() != goOn || !WVBrowser1)
         return;
-    CertificateExceptions().insert(key);
+    CertificateExceptions().insert(exception);
     // Load again what the tab was showing: the page itself, or the page that needed the host.
     if (FLastNavigation.isValid() && HostKey(FLastNavigation) == key)
         WVBrowser1->Navigate(FLastNavigation.toString());

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPrinter>
+#include <QSslCertificate>
 #include <QTemporaryDir>
 #include <QWebChannel>
 #include <QWebEngineCertificateError>
@@ -338,6 +339,8 @@ void TWVBrowserBase::ConnectPageEvents()
         args.RequestUri = error.url();
         args.ErrorDescription = error.description();
         args.ErrorType = int(error.type());
+        if (const QList<QSslCertificate> chain = error.certificateChain(); !chain.isEmpty())
+            args.CertificateFingerprint = QString::fromLatin1(chain.constFirst().digest(QCryptographicHash::Sha256).toHex());
         args.IsOverridable = error.isOverridable();
         Q_EMIT OnServerCertificateErrorDetected(args);
         // Each certificate is decided on its own; nothing allows all of them.
@@ -605,6 +608,10 @@ bool TWVBrowserBase::Navigate(const QString &aURL)
         return false;
     const QUrl url(aURL);
     if (!url.isValid() || url.isRelative())
+        return false;
+    // An address never runs script in the page shown: pasted "javascript:" text would act with that
+    // page's rights. Scripts go through ExecuteScript.
+    if (url.scheme().compare(QLatin1String("javascript"), Qt::CaseInsensitive) == 0)
         return false;
     FPage->load(url);
     return true;

@@ -68,6 +68,8 @@ struct TWVServerCertificateErrorArgs
     QUrl RequestUri;
     QString ErrorDescription;
     int ErrorType = 0;
+    // SHA-256 of the server's own certificate, in hex: what a user's consent is bound to.
+    QString CertificateFingerprint;
     // Only an overridable error can be allowed; any other is refused whatever the action.
     bool IsOverridable = false;
     // Set by a handler; wvceaDefault and wvceaCancel refuse the certificate.

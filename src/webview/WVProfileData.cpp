@@ -1,5 +1,7 @@
 #include "webview/WVProfileData.h"
 
+#include "webview/WVTypes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QUrl>
@@ -56,17 +58,10 @@ bool TWVProfileData::SameCookie(const QNetworkCookie &a, const QNetworkCookie &b
 
 QList<QNetworkCookie> TWVProfileData::CookiesFor(const QString &origin) const
 {
-    const QString host = QUrl(origin).host().toLower();
     QList<QNetworkCookie> result;
-    if (host.isEmpty())
-        return result;
-    for (const QNetworkCookie &cookie : FCookies) {
-        QString domain = cookie.domain().toLower();
-        if (domain.startsWith(QLatin1Char('.')))
-            domain.remove(0, 1);
-        if (!domain.isEmpty() && (host == domain || host.endsWith(QLatin1Char('.') + domain)))
+    for (const QNetworkCookie &cookie : FCookies)
+        if (WVTypes::CookieReachesOrigin(cookie.domain(), origin))
             result.append(cookie);
-    }
     return result;
 }
 

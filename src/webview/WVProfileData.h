@@ -24,7 +24,8 @@ public:
     TWVDownloadHistory &Downloads() { return FDownloads; }
 
     QList<QNetworkCookie> Cookies() const { return FCookies; }
-    // The cookies a request to the origin would carry by domain: the host's own and its parents'.
+    // The cookies a request to the origin would carry by domain: its host-only ones and the domain
+    // cookies that cover it.
     QList<QNetworkCookie> CookiesFor(const QString &origin) const;
 
     void AddPage(QWebEnginePage *page);

@@ -74,6 +74,19 @@ QString ProtocolStorageTypes(quint32 originStorage)
     return types.join(QLatin1Char(','));
 }
 
+bool CookieReachesOrigin(const QString &cookieDomain, const QString &origin)
+{
+    // Cookie domains are in their ASCII form, so the host is too.
+    const QString host = QUrl(origin).host(QUrl::FullyEncoded).toLower();
+    QString domain = cookieDomain.toLower();
+    const bool domainCookie = domain.startsWith(QLatin1Char('.'));
+    if (domainCookie)
+        domain.remove(0, 1);
+    if (host.isEmpty() || domain.isEmpty())
+        return false;
+    return host == domain || (domainCookie && host.endsWith(QLatin1Char('.') + domain));
+}
+
 TWVBrowsingDataPlan PlanBrowsingData(quint32 kinds)
 {
     TWVBrowsingDataPlan plan;

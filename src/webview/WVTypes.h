@@ -104,6 +104,10 @@ quint32 OriginStorageOf(int storageType);
 QString ProtocolStorageTypes(quint32 originStorage);
 // What ClearBrowsingData must do for a set of kinds.
 TWVBrowsingDataPlan PlanBrowsingData(quint32 kinds);
+
+// Whether a cookie of this domain is sent to the origin: a host-only cookie ("example.com") only to its
+// own host, a domain cookie (".example.com") to that host and every host below it.
+bool CookieReachesOrigin(const QString &cookieDomain, const QString &origin);
 // The text of a page-retrieval script result: %XX sequences are UTF-8 bytes, everything else
 // (a plus sign too) stands for itself.
 QString DecodeRetrievedText(const QString &encoded);

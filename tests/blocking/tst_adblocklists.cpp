@@ -184,6 +184,22 @@ private Q_SLOTS:
         QCOMPARE(blocked.adBlockWhitelist.Entries(), QStringList{u"https://c.test/"_qs});
     }
 
+    void unreadableListIsNotOverwritten()
+    {
+        // Something that is no readable file stands where the list should be, even for root.
+        QVERIFY(QDir(FFolder).mkdir(u"elsewhere"_qs));
+        QVERIFY(QFile::link(QDir(FFolder).filePath(u"elsewhere"_qs), QDir(FFolder).filePath(TAdBlockLists::WhitelistFileName)));
+        TAdBlockLists lists(FFolder);
+        QCOMPARE(lists.getAdBlockWhitelist().Status, TListFileStatus::Failed);
+        // The file is back (it was only out of reach for a while): its entries were never seen.
+        QVERIFY(QFile::remove(QDir(FFolder).filePath(TAdBlockLists::WhitelistFileName)));
+        writeFile(TAdBlockLists::WhitelistFileName, "keep.me\r\n");
+        const TListFileResult result = lists.AddDomainToWhitelist(u"https://c.test/"_qs);
+        QCOMPARE(result.Status, TListFileStatus::Failed);
+        QVERIFY(result.ErrorText.contains(TAdBlockLists::WhitelistFileName));
+        QCOMPARE(readFile(TAdBlockLists::WhitelistFileName), QByteArray("keep.me\r\n"));
+    }
+
     // The lists a build places beside the executable make the blocker work out of the box.
     void shippedLists()
     {

@@ -69,6 +69,11 @@ QSslConfiguration TTestHttpServer::TlsConfiguration(const QString &certificateFi
     return configuration;
 }
 
+void TTestHttpServer::Close()
+{
+    FServer->close();
+}
+
 quint16 TTestHttpServer::Port() const
 {
     return FServer->serverPort();

@@ -55,6 +55,8 @@ public:
     // A TLS configuration from PEM files of a certificate and its unencrypted key; null when unreadable.
     static QSslConfiguration TlsConfiguration(const QString &certificateFile, const QString &keyFile);
     quint16 Port() const;
+    // Stops listening, so that another server may take the port.
+    void Close();
     // http://127.0.0.1:<port><path>
     QUrl Url(const QString &path = QStringLiteral("/")) const;
     // The origin of the server, http://127.0.0.1:<port>

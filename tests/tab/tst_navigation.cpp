@@ -234,6 +234,13 @@ private Q_SLOTS:
         QVERIFY(Browser(1)->ExecuteScript(QStringLiteral("later()")));
         QTRY_COMPARE_WITH_TIMEOUT(F.Window->TabCount(), 1, Timeout);
         QCOMPARE(F.Window->TabAt(0)->TabID(), opener);
+        // The last tab stays: a page never quits the program.
+        QSignalSpy asked(Browser(0), &TWVBrowser::OnWindowCloseRequested);
+        QVERIFY(Browser(0)->ExecuteScript(QStringLiteral("window.close()")));
+        QVERIFY(asked.wait(Timeout));
+        QTest::qWait(300);
+        QCOMPARE(F.Window->TabCount(), 1);
+        QVERIFY(F.Window->isVisible());
     }
 
     void pageClosingWaitsForItsTabsDialog()
@@ -269,6 +276,10 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(FServer.RequestCount(QStringLiteral("/a")), requests + 1, Timeout);
         QCOMPARE(F.Window->TabCount(), 1);
         QTRY_VERIFY_WITH_TIMEOUT(!F.Window->newWindowRequested, Timeout);
+        // Typed quotes and backslashes are part of the address, not of the script that opens it.
+        Frame(0)->edtAddress->setText(Address(QStringLiteral("/a")) + QStringLiteral("?q=\"x\\\");"));
+        Frame(0)->btnRequestNewWindow->click();
+        QTRY_COMPARE_WITH_TIMEOUT(FServer.RequestCount(QStringLiteral("/a")), requests + 2, Timeout);
     }
 
     void basicAuthentication_data()
@@ -366,6 +377,20 @@ private Q_SLOTS:
         QVERIFY(!Type(tls.Url().toString() + QStringLiteral("?again")).isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(tls.RequestCount(QStringLiteral("/")) >= 2, Timeout);
         QVERIFY(question.isEmpty());
+
+        // Another certificate on the same host and port is a new question: the consent was for the first.
+        const quint16 port = tls.Port();
+        tls.Close();
+        TTestHttpServer other;
+        QVERIFY(other.ListenTls(TTestHttpServer::TlsConfiguration(QStringLiteral(FIXTURES "/selfsigned2-cert.pem"),
+                                                                  QStringLiteral(FIXTURES "/selfsigned2-key.pem")),
+                                port));
+        other.SetRoute(QStringLiteral("/"), Page("Other"));
+        goOn = false;
+        QVERIFY(!Type(other.Url().toString() + QStringLiteral("?changed")).isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!question.isEmpty(), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!Browser(0)->IsNavigating(), Timeout);
+        QCOMPARE(other.RequestCount(QStringLiteral("/")), 0);
         TFrameChild::CertificateExceptions().clear();
     }
 };

@@ -13,6 +13,35 @@ class TestWebViewCore : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void cookieReachesOrigin_data()
+    {
+        QTest::addColumn<QString>("domain");
+        QTest::addColumn<QString>("origin");
+        QTest::addColumn<bool>("reaches");
+        const QString www = QStringLiteral("https://www.example.com");
+        QTest::newRow("own host") << QStringLiteral("www.example.com") << www << true;
+        QTest::newRow("own host, any case") << QStringLiteral("WWW.Example.com") << www << true;
+        QTest::newRow("domain cookie of the host") << QStringLiteral(".www.example.com") << www << true;
+        QTest::newRow("domain cookie of a parent") << QStringLiteral(".example.com") << www << true;
+        QTest::newRow("host-only cookie of a parent") << QStringLiteral("example.com") << www << false;
+        QTest::newRow("sibling host") << QStringLiteral("mail.example.com") << www << false;
+        QTest::newRow("child host") << QStringLiteral(".a.www.example.com") << www << false;
+        QTest::newRow("suffix that is no parent") << QStringLiteral(".ample.com") << www << false;
+        QTest::newRow("other site") << QStringLiteral(".other.com") << www << false;
+        QTest::newRow("international host") << QStringLiteral(".xn--bcher-kva.example")
+                                            << QStringLiteral("https://b\u00FCcher.example") << true;
+        QTest::newRow("no domain") << QString() << www << false;
+        QTest::newRow("no origin") << QStringLiteral("example.com") << QString() << false;
+    }
+
+    void cookieReachesOrigin()
+    {
+        QFETCH(QString, domain);
+        QFETCH(QString, origin);
+        QFETCH(bool, reaches);
+        QCOMPARE(WVTypes::CookieReachesOrigin(domain, origin), reaches);
+    }
+
     void zoomTable()
     {
         QCOMPARE(std::size(TZoomSteps::ZoomStepValues), size_t(16));

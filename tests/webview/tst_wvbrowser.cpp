@@ -229,6 +229,10 @@ private Q_SLOTS:
         QCOMPARE(FBrowser->Source(), FServer.Url(QStringLiteral("/first")).toString());
         QVERIFY(!FBrowser->GoBack()); // nothing before the first page
         QVERIFY(!FBrowser->Navigate(QStringLiteral("no scheme here")));
+        // An address never runs script in the page shown.
+        QVERIFY(!FBrowser->Navigate(QStringLiteral("JavaScript:document.title='taken'")));
+        QTest::qWait(200);
+        QVERIFY(FBrowser->DocumentTitle() != QLatin1String("taken"));
     }
 
     void zoomSteps_data()
