@@ -12,7 +12,10 @@ TClearingRun::TClearingRun(TWVBrowserBase *browser, QWidget *messageParent, QObj
     : QObject(parent), FBrowser(browser), FMessageParent(messageParent)
 {
     if (browser) {
-        connect(browser, &TWVBrowserBase::OnClearBrowsingDataCompleted, this, [this](qint32 code) {
+        // Only this run's own requests count: the tab may still be finishing earlier ones.
+        connect(browser, &TWVBrowserBase::OnClearBrowsingDataRequestCompleted, this, [this](qint32 id, qint32 code) {
+            if (!FPending.remove(id))
+                return;
             ++FCompleted;
             if (code < 0)
                 ++FFailed;
@@ -28,12 +31,15 @@ void TClearingRun::Run(const QList<TClearStep> &steps)
             continue;
         }
         bool accepted = false;
+        qint32 id = 0;
         if (FBrowser && step.Kind == TClearStep::csDeleteAllCookies)
             accepted = FBrowser->DeleteAllCookies();
         else if (FBrowser)
-            accepted = FBrowser->ClearBrowsingData(step.DataKind);
-        if (step.Kind == TClearStep::csClearKind && accepted)
+            accepted = FBrowser->ClearBrowsingData(step.DataKind, &id);
+        if (step.Kind == TClearStep::csClearKind && accepted) {
             ++FAccepted;
+            FPending.insert(id);
+        }
         if (accepted || step.FailureMessage.isEmpty())
             continue;
         ++FRefused;
@@ -49,7 +55,7 @@ TClearingRun::TOutcome TClearingRun::Wait(int msecs)
         timer.setSingleShot(true);
         connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
         // Checked after each completion handler has run, so the last one ends the wait.
-        connect(FBrowser, &TWVBrowserBase::OnClearBrowsingDataCompleted, &loop,
+        connect(FBrowser, &TWVBrowserBase::OnClearBrowsingDataRequestCompleted, &loop,
                 [this, &loop] {
                     if (FCompleted >= FAccepted)
                         loop.quit();

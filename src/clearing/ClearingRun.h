@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 
 class QWidget;
 class TWVBrowserBase;
@@ -35,4 +36,5 @@ private:
     int FRefused = 0;
     int FCompleted = 0;
     int FFailed = 0;
+    QSet<qint32> FPending;
 };

@@ -139,10 +139,12 @@ public:
     // Kinds are TWVBrowsingDataKinds, cleared in the whole profile, for every origin. Kinds this engine
     // does not keep (autofill, saved passwords, site settings) complete at once with nothing to clear.
     // The completion comes when everything is gone; its code is negative when any part failed.
-    bool ClearBrowsingData(quint32 aDataKinds);
+    // Requests run side by side; aRequestId, when given, names this one in
+    // OnClearBrowsingDataRequestCompleted.
+    bool ClearBrowsingData(quint32 aDataKinds, qint32 *aRequestId = nullptr);
     bool ClearBrowsingDataAll();
     // aStorageTypes is a TWVClearDataStorageTypes; aOrigin an address whose scheme and host (and port)
-    // name the origin. Cookies of the host and its parent domains go with it. Completes false when the
+    // name the origin. The cookies the origin is sent go with it. Completes false when the
     // text names no origin.
     bool ClearDataForOrigin(const QString &aOrigin, int aStorageTypes);
     // The completion comes when the disk cache is empty.
@@ -196,6 +198,8 @@ Q_SIGNALS:
     void OnRetrieveHTMLCompleted(bool aResult, const QString &aHTML);
     void OnRetrieveTextCompleted(bool aResult, const QString &aText);
     void OnRetrieveMHTMLCompleted(bool aResult, const QString &aMHTML);
+    // Raised just before OnClearBrowsingDataCompleted, for the request named by aRequestId.
+    void OnClearBrowsingDataRequestCompleted(qint32 aRequestId, qint32 aErrorCode);
     void OnClearBrowsingDataCompleted(qint32 aErrorCode);
     void OnClearDataForOriginCompleted(bool aResult);
     void OnClearCacheCompleted(bool aResult);
@@ -265,4 +269,5 @@ private:
     QString FMhtmlPath;
     QPointer<QWebEngineDownloadRequest> FMhtmlDownload;
     qint32 FNextDownloadId = 1;
+    qint32 FNextClearId = 1;
 };

@@ -318,19 +318,25 @@ TWVDevToolsSession *TWVBrowserBase::DevTools()
     return FDevTools.data();
 }
 
-bool TWVBrowserBase::ClearBrowsingData(quint32 aDataKinds)
+bool TWVBrowserBase::ClearBrowsingData(quint32 aDataKinds, qint32 *aRequestId)
 {
     if (!Initialized())
         return false;
+    const qint32 id = FNextClearId++;
     auto *clearer = new TWVBrowsingDataClearer(FProfile, DevTools(), aDataKinds, this);
-    connect(clearer, &TWVBrowsingDataClearer::Finished, this, [this, clearer](qint32 code) {
+    connect(clearer, &TWVBrowsingDataClearer::Finished, this, [this, clearer, id](qint32 code) {
         clearer->deleteLater();
-        Q_EMIT OnClearBrowsingDataCompleted(code);
+        QPointer<TWVBrowserBase> self(this);
+        Q_EMIT OnClearBrowsingDataRequestCompleted(id, code);
+        if (self)
+            Q_EMIT OnClearBrowsingDataCompleted(code);
     });
     if (!clearer->Start()) {
         delete clearer;
         return false;
     }
+    if (aRequestId)
+        *aRequestId = id;
     return true;
 }
 

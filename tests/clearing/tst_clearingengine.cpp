@@ -1,4 +1,5 @@
 #include "SiteDataProbe.h"
+#include "clearing/ClearingRun.h"
 #include "common/EngineTestMain.h"
 #include "common/TestHttpServer.h"
 #include "webview/WVBrowser.h"
@@ -207,6 +208,24 @@ private Q_SLOTS:
                                      QStringLiteral("sw"), QStringLiteral("fs")};
         QCOMPARE(Probe(FPageA), Expected(QStringLiteral("a"), storage));
         QCOMPARE(Probe(FPageB), Expected(QStringLiteral("b"), storage));
+    }
+
+    void runWaitsForItsOwnRequests()
+    {
+        FillBoth();
+        // An earlier request of the tab, quick to finish, is still under way when the run starts.
+        QVERIFY(FBrowser->ClearBrowsingData(WV_BROWSING_DATA_KINDS_GENERAL_AUTOFILL));
+        TClearStep step;
+        step.Kind = TClearStep::csClearKind;
+        step.DataKind = WV_BROWSING_DATA_KINDS_ALL_DOM_STORAGE;
+        TClearingRun run(FBrowser, nullptr);
+        run.Run({step});
+        QCOMPARE(run.Accepted(), 1);
+        QCOMPARE(run.Wait(Timeout), TClearingRun::coCleared);
+        // Done means this run's storage is gone, not merely that some request finished.
+        const QStringList storage = {QStringLiteral("local"), QStringLiteral("idb"), QStringLiteral("cache"),
+                                     QStringLiteral("sw"), QStringLiteral("fs")};
+        QCOMPARE(Probe(FPageA), Expected(QStringLiteral("a"), storage));
     }
 
     void diskCache()
