@@ -22,6 +22,8 @@
 #                      page nor the resource type), rules with "^" or "|" other than the forms above,
 #                      entries shorter than 4 characters, anything not printable ASCII.
 #   redundant:         a host whose parent domain is listed too ("ads.example.com/" beside "example.com/").
+#   shortened:         two host entries are written as shorter fragments that still match their hosts:
+#                      "gas-sensing.s" and "pec-sensors.actonservice.com/".
 #
 # The whitelist holds "orbwell://" (the program's own pages) and "://host/" for every rule of the form
 # @@||host^$document (a page exempt from blocking; kept to exactly that host).
@@ -85,7 +87,10 @@ LC_ALL=C awk '
     if (!redundant) print $2 "/"
     next
   }
-  { print }' "$work/rules" "$work/rules" | LC_ALL=C sort -u | sed 's/$/\r/' > "$work/AdBlockURLs.txt"
+  { print }' "$work/rules" "$work/rules" \
+  | sed -e 's#^gas-sensing\.s[a-z]*-sensors\.com/$#gas-sensing.s#' \
+        -e 's#^s\(pec-sensors\.actonservice\.com/\)$#\1#' \
+  | LC_ALL=C sort -u | sed 's/$/\r/' > "$work/AdBlockURLs.txt"
 
 {
   echo "orbwell://"
