@@ -184,6 +184,8 @@ private:
     void BuildEditMenu();
     void FocusWebView();
     void RefocusWebView();
+    // Toolbar, menu and unblocked-URL panel go for a full-screen mode, and come back after it.
+    void HideWindowChrome();
     void RestoreWindowAfterFullScreen();
     void WVBrowser1NavigationStarting(TWVNavigationStartingArgs &args);
     void WVBrowser1NavigationCompleted();

@@ -14,11 +14,37 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QToolButton>
+#include <optional>
 
 namespace {
 QString Title()
 {
     return QApplication::applicationDisplayName();
+}
+
+// Asks, sends one clearing request and waits until the engine has finished it: success is told only
+// then, never merely because the request was taken. Nothing when the user said no, the request was
+// refused (its message has been shown) or the tab went meanwhile.
+std::optional<TClearingRun::TOutcome> AskAndClear(TFrameChild *frame, TWVBrowser *browser, const QString &question,
+                                                  quint32 kinds, const QString &failureMessage)
+{
+    if (QMessageBox::question(frame, Title(), question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return std::nullopt;
+    TClearStep step;
+    step.Kind = TClearStep::csClearKind;
+    step.DataKind = kinds;
+    step.FailureMessage = failureMessage;
+    QPointer<TFrameChild> self(frame);
+    TClearingRun run(browser, frame);
+    run.Run({step});
+    if (!self || run.Refused())
+        return std::nullopt;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const TClearingRun::TOutcome outcome = run.Wait(TBrowsingDataClearing::CommandWaitMs);
+    QApplication::restoreOverrideCursor();
+    if (!self)
+        return std::nullopt;
+    return outcome;
 }
 } // namespace
 
@@ -114,25 +140,11 @@ void TFrameChild::BuildClearingMenus()
 
 void TFrameChild::DeleteAllCookies1Click()
 {
-    if (QMessageBox::question(this, Title(), TClearingRules::DeleteCookiesQuestion, QMessageBox::Yes | QMessageBox::No)
-        != QMessageBox::Yes)
+    const auto outcome = AskAndClear(this, WVBrowser1, TClearingRules::DeleteCookiesQuestion,
+                                     WV_BROWSING_DATA_KINDS_COOKIES, TClearingRules::CookiesNotDeletedMessage);
+    if (!outcome)
         return;
-    TClearStep cookies;
-    cookies.Kind = TClearStep::csClearKind;
-    cookies.DataKind = WV_BROWSING_DATA_KINDS_COOKIES;
-    cookies.FailureMessage = TClearingRules::CookiesNotDeletedMessage;
-    // The cookie store answers later: deleted is told once it has confirmed, never on taking the request.
-    QPointer<TFrameChild> self(this);
-    TClearingRun run(WVBrowser1, this);
-    run.Run({cookies});
-    if (!self || run.Refused())
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const TClearingRun::TOutcome outcome = run.Wait(TBrowsingDataClearing::CommandWaitMs);
-    QApplication::restoreOverrideCursor();
-    if (!self)
-        return;
-    if (outcome == TClearingRun::coCleared)
+    if (*outcome == TClearingRun::coCleared)
         QMessageBox::information(this, Title(), TClearingRules::CookiesDeletedMessage);
     else
         QMessageBox::critical(this, Title(), TClearingRules::CookiesNotDeletedMessage);
@@ -157,27 +169,14 @@ void TFrameChild::ClearCache1Click()
 
 void TFrameChild::ClearBrowsingHistory1Click()
 {
-    if (QMessageBox::question(this, Title(), TClearingRules::ClearAllQuestion, QMessageBox::Yes | QMessageBox::No)
-        != QMessageBox::Yes)
+    const auto outcome = AskAndClear(this, WVBrowser1, TClearingRules::ClearAllQuestion,
+                                     WV_BROWSING_DATA_KINDS_ALL_PROFILE, TClearingRules::ClearAllFailedMessage);
+    if (!outcome)
         return;
-    TClearStep all;
-    all.Kind = TClearStep::csClearKind;
-    all.DataKind = WV_BROWSING_DATA_KINDS_ALL_PROFILE;
-    all.FailureMessage = TClearingRules::ClearAllFailedMessage;
-    QPointer<TFrameChild> self(this);
-    TClearingRun run(WVBrowser1, this);
-    run.Run({all});
-    if (!self || run.Refused())
-        return;
-    // Success is told once the engine has finished, never merely because it took the request.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const TClearingRun::TOutcome outcome = run.Wait(TBrowsingDataClearing::CommandWaitMs);
-    QApplication::restoreOverrideCursor();
-    if (!self)
-        return;
-    if (outcome == TClearingRun::coCleared)
+    // A failure was told by the completion handler.
+    if (*outcome == TClearingRun::coCleared)
         QMessageBox::information(this, Title(), TClearingRules::ClearAllDoneMessage);
-    else if (outcome == TClearingRun::coTimedOut)
+    else if (*outcome == TClearingRun::coTimedOut)
         QMessageBox::information(this, Title(), TClearingRules::ClearAllFailedMessage);
 }
 

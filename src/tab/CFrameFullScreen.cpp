@@ -150,13 +150,7 @@ void TFrameChild::setFullScreenMode()
         frmParent->tbcChildrenTabs()->hide();
         HideFloatingTabButtons();
         Settle();
-        Panel1->hide();
-        Settle();
-        frmParent->menuBar()->hide();
-        Settle();
-        Splitter1->hide();
-        pnlAdList->hide();
-        Settle();
+        HideWindowChrome();
         CoverMonitor(PageFullScreenPlacement);
         fullScreenMode = true;
     } else if (!pageFullScreen && fullScreenMode) {
@@ -183,6 +177,17 @@ void TFrameChild::ReleaseWindowModes()
     SetSizeableBorder(!frmParent->FGoBigScreen);
     Settle();
     RestorePlacement(PageFullScreenPlacement);
+}
+
+void TFrameChild::HideWindowChrome()
+{
+    Panel1->hide();
+    Settle();
+    frmParent->menuBar()->hide();
+    Settle();
+    Splitter1->hide();
+    pnlAdList->hide();
+    Settle();
 }
 
 void TFrameChild::RestoreWindowAfterFullScreen()
@@ -220,13 +225,7 @@ void TFrameChild::setF10FullScreenMode()
         Settle();
         frmParent->ShowTabCloseButtonOnHotTab();
         Settle();
-        Panel1->hide();
-        Settle();
-        frmParent->menuBar()->hide();
-        Settle();
-        Splitter1->hide();
-        pnlAdList->hide();
-        Settle();
+        HideWindowChrome();
         CoverMonitor(F10FullScreenPlacement);
         f10FullScreenMode = true;
     } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/EngineTestMain.h"
 #include "shell/BrowserTab.h"
 #include "shell/Parent.h"
 #include "shell/PublisherPages.h"
@@ -100,15 +101,11 @@ private:
     int FCount = 0;
 };
 
-// main() for tests of whole windows: headless unless told otherwise, sandbox off only for root.
+// main() for tests of whole windows.
 #define ORBWELL_WINDOW_TEST_MAIN(TestClass)                                                  \
     int main(int argc, char *argv[])                                                         \
     {                                                                                        \
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                  \
-            qputenv("QT_QPA_PLATFORM", "offscreen");                                         \
-        if (geteuid() == 0)                                                                  \
-            qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");                                     \
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                          \
+        PrepareEngineTest();                                                                 \
         TWVAppScheme::Register(TPublisherPages::Scheme);                                     \
         QApplication app(argc, argv);                                                        \
         TestClass tc;                                                                        \
